@@ -1,0 +1,38 @@
+// Process entry: prepares every runtime table in order before any other thread
+// exists, then starts the program, timer and housekeeping threads and becomes the
+// window thread for good.
+#include <X11/Xlib.h>
+#include <unistd.h>
+
+#include "clock/clock.h"
+#include "core/program.h"
+#include "core/startup.h"
+#include "glut/glut_queue.h"
+#include "glut/glut_setup.h"
+#include "log/log.h"
+#include "platform/exe_path.h"
+#include "platform/process_exit.h"
+#include "program.h"
+
+int main(int argc, char** argv) {
+    // Xlib is used from the window thread and from dialogs on other threads.
+    XInitThreads();
+    libzv_set_program(&zv_program_info);
+    glut_queue_global_init();
+
+    clock_init();
+    libzv_log_init();
+    libzv_log_info(LOGSCOPE_LIBZV, "Program starting.");
+
+    if (libzv_program().screen_hide_startup) screen_hide.store(1);
+
+    // The current folder becomes the executable's own.
+    std::string folder = libzv_executable_folder();
+    if (!folder.empty() && chdir(folder.c_str()) != 0) {
+    }
+
+    libzv_glut_presetup(argc, argv);
+    startup_start_thread(zv_program_thread);
+    startup_start_thread(TIMERTHREAD);
+    libzv_start_main_thread(argc, argv);
+}

@@ -1,0 +1,7 @@
+// Start-up helpers of main.
+#pragma once
+
+// A thread the runtime cannot live without did not start: fatal.
+[[noreturn]] void startup_thread_failed();
+// Starts function(nullptr) on a thread that runs until the process ends.
+void startup_start_thread(void (*function)(void*));

@@ -1,0 +1,104 @@
+// Window-thread start: freeglut set-up, the deferred start and the main loop.
+#include "glut/glut_setup.h"
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "core/main_loop.h"
+#include "core/startup.h"
+#include "dialog/alert.h"
+#include "display/presenter.h"
+#include "glut/glut_queue.h"
+#include "platform/process_exit.h"
+#include "platform/x11_window.h"
+#include "thread/thread.h"
+
+std::atomic<int32_t> screen_hide{0};
+
+void glut_mark_up();
+
+namespace {
+
+completion glut_start_completion;
+std::atomic<completion*> glut_start_request{nullptr};
+std::mutex title_lock;
+std::string pending_title;
+
+void glut_ignore_message(const char*, va_list) {}
+
+// freeglut cannot go on after one of its errors (no display, no visual).
+void glut_fatal_error(const char*, va_list) { libzv_process_exit(1); }
+
+void initialize_glut(int argc, char** argv) {
+    glutInitWarningFunc(glut_ignore_message);
+    glutInitErrorFunc(glut_fatal_error);
+    // freeglut compacts argv in place; the command line was copied before this.
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
+    glutInitWindowSize(640, 400);
+    if (!glutGet(GLUT_DISPLAY_MODE_POSSIBLE)) libzv_process_exit(1);
+
+    std::string title;
+    {
+        std::lock_guard<std::mutex> hold(title_lock);
+        title = pending_title.empty() ? "Untitled" : pending_title;
+    }
+    glutCreateWindow(title.c_str());
+    glut_set_window_thread();
+    x11_window_attach();
+
+    GLenum glew = glewInit();
+    if (glew != GLEW_OK) gui_alert(reinterpret_cast<const char*>(glewGetErrorString(glew)), "GLEW", "ok");
+    framebufferobjects_supported.store(glewIsSupported("GL_EXT_framebuffer_object"));
+
+    glutDisplayFunc(GLUT_DISPLAY_REQUEST);
+    glutIdleFunc(GLUT_IDLEFUNC);
+    glutReshapeFunc(GLUT_RESHAPE_FUNC);
+}
+
+void housekeeping_entry(void*) { MAIN_LOOP(nullptr); }
+
+}  // namespace
+
+void glut_set_pending_title(const char* title) {
+    std::lock_guard<std::mutex> hold(title_lock);
+    pending_title = title ? title : "";
+}
+
+void libzv_glut_presetup(int argc, char** argv) {
+    if (screen_hide.load()) {
+        completion_init(&glut_start_completion);
+        return;
+    }
+    initialize_glut(argc, argv);
+    glut_mark_up();
+}
+
+void libzv_start_main_thread(int argc, char** argv) {
+    startup_start_thread(housekeeping_entry);
+
+    if (!libzv_is_glut_up()) {
+        completion_wait(&glut_start_completion);
+        initialize_glut(argc, argv);
+        glut_mark_up();
+        if (completion* request = glut_start_request.load()) completion_finish(request);
+    }
+    glutMainLoop();
+    libzv_process_exit(0);
+}
+
+void libzv_start_glut_thread() {
+    if (libzv_is_glut_up()) return;
+    completion mine;
+    completion_init(&mine);
+    glut_start_request.store(&mine);
+    completion_finish(&glut_start_completion);
+    completion_wait(&mine);
+    completion_clear(&mine);
+}

@@ -1,0 +1,19 @@
+// Window set-up on the initial thread, now or deferred until the screen is first shown.
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+// 1 while the program's screen is hidden (set at start-up for programs built so).
+extern std::atomic<int32_t> screen_hide;
+
+// Creates the window now, unless the screen starts hidden.
+void libzv_glut_presetup(int argc, char** argv);
+// Last call of main: starts the housekeeping thread, creates the window if it was
+// deferred (once asked), and runs the window loop for good.
+[[noreturn]] void libzv_start_main_thread(int argc, char** argv);
+// Program thread (_SCREENSHOW, _SCREENHIDE): has the deferred window created and
+// returns once it exists.
+void libzv_start_glut_thread();
+
+// The title of the window to be created (set by _TITLE before the window exists).
+void glut_set_pending_title(const char* title);

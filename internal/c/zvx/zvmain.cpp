@@ -1,0 +1,23 @@
+// ZVMAIN: the demo program.
+#include "program.h"
+
+#include "clock/clock.h"
+#include "core/end.h"
+#include "core/runtime_flags.h"
+
+namespace {
+
+void ZVMAIN() {
+    // Runs until the window is closed.
+    for (;;) {
+        libzv_sleep_ms(10);
+        if (stop_program.load()) end();
+    }
+}
+
+void sub_clear() {}
+void dispatch_handler(int32_t) {}
+
+}  // namespace
+
+ZV_PROGRAM(ZVMAIN, sub_clear, dispatch_handler, nullptr, 0);
