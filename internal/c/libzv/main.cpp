@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include "clock/clock.h"
+#include "core/boundary.h"
 #include "core/program.h"
 #include "core/startup.h"
+#include "error/error.h"
 #include "glut/glut_queue.h"
 #include "glut/glut_setup.h"
 #include "log/log.h"
@@ -19,10 +21,12 @@ int main(int argc, char** argv) {
     XInitThreads();
     libzv_set_program(&zv_program_info);
     glut_queue_global_init();
+    libzv_log_global_init();
 
     clock_init();
     libzv_log_init();
     libzv_log_info(LOGSCOPE_LIBZV, "Program starting.");
+    set_dynamic_info();
 
     if (libzv_program().screen_hide_startup) screen_hide.store(1);
 
@@ -30,6 +34,10 @@ int main(int argc, char** argv) {
     std::string folder = libzv_executable_folder();
     if (!folder.empty() && chdir(folder.c_str()) != 0) {
     }
+
+    error_set_program_name(argv[0]);
+    // Runtime waits serve errors, traps and the shutdown through the program's boundary.
+    libzv_set_boundary_check(zv_wait_boundary_check);
 
     libzv_glut_presetup(argc, argv);
     startup_start_thread(zv_program_thread);
