@@ -9,7 +9,10 @@
 #include "core/startup.h"
 #include "glut/glut_queue.h"
 #include "glut/glut_setup.h"
+#include "image/hardware_queue.h"
+#include "image/image_table.h"
 #include "log/log.h"
+#include "palette/palette.h"
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
 #include "program.h"
@@ -24,12 +27,16 @@ int main(int argc, char** argv) {
     libzv_log_init();
     libzv_log_info(LOGSCOPE_LIBZV, "Program starting.");
 
+    hardware_images_global_init();
     if (libzv_program().screen_hide_startup) screen_hide.store(1);
 
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();
     if (!folder.empty() && chdir(folder.c_str()) != 0) {
     }
+
+    image_table_global_init();
+    palette_global_init();
 
     libzv_glut_presetup(argc, argv);
     startup_start_thread(zv_program_thread);

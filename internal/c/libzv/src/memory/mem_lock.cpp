@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
+mem_lock mem_lock_base{0, MEM_LOCK_PLAIN, nullptr};
+
 namespace {
 
 constexpr int64_t mem_lock_max = 10000;        // records per pool block

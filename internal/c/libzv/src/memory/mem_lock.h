@@ -18,6 +18,10 @@ struct mem_lock {
     void* offset;    // memory to free for MEM_LOCK_MEMNEW
 };
 
+// The lock of blocks that never covered anything (a failed _MEMIMAGE): id 0, type 0,
+// never released or reused.
+extern mem_lock mem_lock_base;
+
 // Allocates the first pool block and the freed stack; before any other thread.
 void mem_lock_global_init();
 // Takes a lock (last released first) with the next id; the caller sets its type.

@@ -1,0 +1,27 @@
+// Image handles: what a statement's image argument names, and screen pages made on
+// demand.
+#pragma once
+#include <cstdint>
+
+#include "image/img_struct.h"
+
+enum image_handle_kind : int32_t {
+    IMAGE_HANDLE_PAGE = 0,      // 0 and up: a screen page number
+    IMAGE_HANDLE_HARDWARE = 1,  // a valid hardware image
+    IMAGE_HANDLE_SOFTWARE = 2,  // any other negative value: minus a table index
+};
+image_handle_kind image_handle_classify(int32_t handle);
+
+// Makes screen page n (n >= 0) exist, with page 0's size, mode and font and, for
+// palette modes, page 0's palette. Returns its table index; 0 with error 7 when it
+// cannot be made.
+int32_t validatepage(int32_t n);
+
+// The image-handle rule for a given handle: a page number (made on demand) or a
+// software image. Returns the table index, or 0 after raising error 258 (7 when a
+// page cannot be made). Hardware handles fail with 258.
+int32_t image_index_of(int32_t handle);
+// As above; when not passed, the write image.
+int32_t image_index_or_write(int32_t handle, int32_t passed);
+// As above; when not passed, the read image.
+int32_t image_index_or_read(int32_t handle, int32_t passed);
