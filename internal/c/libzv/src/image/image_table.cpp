@@ -24,8 +24,11 @@ int32_t lastfimg = -1;
 
 std::map<int32_t, int32_t>* page = nullptr;
 
+// Records never move, so the current images are kept as pointers beside their indices.
 int32_t write_index = 0;
+img_struct* write_record = nullptr;
 int32_t read_index = 0;
+img_struct* read_record = nullptr;
 std::atomic<int32_t> display_index{0};
 std::atomic<img_struct*> display_record{nullptr};
 
@@ -60,7 +63,8 @@ void image_table_global_init() {
     // Reserved: 0 means "no page" in the page map and 1 is never a handle.
     img_get(newimg())->valid = 0;
     img_get(newimg())->valid = 0;
-    write_index = read_index = 0;
+    set_write_page(0);
+    set_read_page(0);
     display_index.store(0);
     display_record.store(img_get(0));
 }
@@ -148,13 +152,19 @@ std::vector<std::pair<int32_t, int32_t>> page_entries() { return {page->begin(),
 
 void pages_forget_all() { page->clear(); }
 
-img_struct* write_page() { return img_get(write_index); }
+img_struct* write_page() { return write_record; }
 int32_t write_page_index() { return write_index; }
-void set_write_page(int32_t index) { write_index = index; }
+void set_write_page(int32_t index) {
+    write_index = index;
+    write_record = img_get(index);
+}
 
-img_struct* read_page() { return img_get(read_index); }
+img_struct* read_page() { return read_record; }
 int32_t read_page_index() { return read_index; }
-void set_read_page(int32_t index) { read_index = index; }
+void set_read_page(int32_t index) {
+    read_index = index;
+    read_record = img_get(index);
+}
 
 img_struct* display_page() { return display_record.load(std::memory_order_acquire); }
 int32_t display_page_index() { return display_index.load(std::memory_order_relaxed); }
