@@ -151,7 +151,7 @@ TEST_F(ImageProperties, MemImageOfABadHandleIsTheInvalidBlock) {
     auto expect_invalid = [](const mem_block& b) {
         EXPECT_EQ(b.offset, 0);
         EXPECT_EQ(b.size, 0);
-        EXPECT_EQ(b.lock, &mem_lock_base);
+        EXPECT_EQ(b.lock, mem_lock_base());
         EXPECT_EQ(b.lock_id, 0x3FFFFFFD);
         EXPECT_EQ(b.type, 0);
         EXPECT_EQ(b.elementsize, 0);

@@ -91,8 +91,8 @@ private:
     std::mutex* lock_ = nullptr;
 };
 
-slot_store<hardware_img_struct> hardware_img_handles;
-slot_store<hardware_graphics_command> hardware_graphics_command_handles;
+constinit slot_store<hardware_img_struct> hardware_img_handles;
+constinit slot_store<hardware_graphics_command> hardware_graphics_command_handles;
 
 }  // namespace
 

@@ -3,17 +3,9 @@
 
 #include <cstdlib>
 
-#include "display/hardware_image.h"
 #include "error/error.h"
-#include "image/hardware_queue.h"
 #include "image/image_modes.h"
 #include "image/image_table.h"
-
-image_handle_kind image_handle_classify(int32_t handle) {
-    if (handle >= 0) return IMAGE_HANDLE_PAGE;
-    if (get_hardware_img(handle)) return IMAGE_HANDLE_HARDWARE;
-    return IMAGE_HANDLE_SOFTWARE;
-}
 
 int32_t validatepage(int32_t n) {
     if (int32_t existing = page_index(n)) return existing;

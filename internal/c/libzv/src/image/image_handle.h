@@ -5,12 +5,9 @@
 
 #include "image/img_struct.h"
 
-enum image_handle_kind : int32_t {
-    IMAGE_HANDLE_PAGE = 0,      // 0 and up: a screen page number
-    IMAGE_HANDLE_HARDWARE = 1,  // a valid hardware image
-    IMAGE_HANDLE_SOFTWARE = 2,  // any other negative value: minus a table index
-};
-image_handle_kind image_handle_classify(int32_t handle);
+// A handle is a screen page number (0 and up), a hardware image (only when
+// get_hardware_img finds a valid one; statements that accept those test it first),
+// or minus a table index.
 
 // Makes screen page n (n >= 0) exist, with page 0's size, mode and font and, for
 // palette modes, page 0's palette. Returns its table index; 0 with error 7 when it

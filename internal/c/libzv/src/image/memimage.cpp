@@ -11,7 +11,7 @@ constexpr int32_t memimage_type_bits = 0x800 | 0x400 | 0x80;
 // Below the first id a lock is ever given, so such a block is never valid.
 constexpr int64_t invalid_block_lock_id = 0x3FFFFFFD;
 
-mem_block invalid_block() { return {0, 0, invalid_block_lock_id, &mem_lock_base, 0, 0, -1}; }
+mem_block invalid_block() { return {0, 0, invalid_block_lock_id, mem_lock_base(), 0, 0, -1}; }
 
 }  // namespace
 

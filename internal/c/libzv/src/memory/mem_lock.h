@@ -18,10 +18,6 @@ struct mem_lock {
     void* offset;    // memory to free for MEM_LOCK_MEMNEW
 };
 
-// The lock of blocks that never covered anything (a failed _MEMIMAGE): id 0, type 0,
-// never released or reused.
-extern mem_lock mem_lock_base;
-
 // Allocates the first pool block and the freed stack; before any other thread.
 void mem_lock_global_init();
 // Takes a lock (last released first) with the next id; the caller sets its type.
@@ -30,3 +26,6 @@ mem_lock* new_mem_lock();
 void free_mem_lock(mem_lock* lock);
 // The last lock handed out.
 mem_lock* mem_lock_last();
+// A lock with id 0 that is never released or reused: blocks that must never be
+// valid (a failed _MEMIMAGE) name it.
+mem_lock* mem_lock_base();
