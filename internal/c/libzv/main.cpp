@@ -11,7 +11,10 @@
 #include "error/error.h"
 #include "glut/glut_queue.h"
 #include "glut/glut_setup.h"
+#include "image/hardware_queue.h"
+#include "image/image_table.h"
 #include "log/log.h"
+#include "palette/palette.h"
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
 #include "program.h"
@@ -28,12 +31,16 @@ int main(int argc, char** argv) {
     libzv_log_info(LOGSCOPE_LIBZV, "Program starting.");
     set_dynamic_info();
 
+    hardware_images_global_init();
     if (libzv_program().screen_hide_startup) screen_hide.store(1);
+    image_table_global_init();
 
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();
     if (!folder.empty() && chdir(folder.c_str()) != 0) {
     }
+
+    palette_global_init();
 
     error_set_program_name(argv[0]);
     // Runtime waits serve errors, traps and the shutdown through the program's boundary.
