@@ -5,11 +5,16 @@
 #include <unistd.h>
 
 #include "clock/clock.h"
+#include "core/boundary.h"
 #include "core/program.h"
 #include "core/startup.h"
+#include "error/error.h"
 #include "glut/glut_queue.h"
 #include "glut/glut_setup.h"
+#include "image/hardware_queue.h"
+#include "image/image_table.h"
 #include "log/log.h"
+#include "palette/palette.h"
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
 #include "program.h"
@@ -19,17 +24,27 @@ int main(int argc, char** argv) {
     XInitThreads();
     libzv_set_program(&zv_program_info);
     glut_queue_global_init();
+    libzv_log_global_init();
 
     clock_init();
     libzv_log_init();
     libzv_log_info(LOGSCOPE_LIBZV, "Program starting.");
+    set_dynamic_info();
 
+    hardware_images_global_init();
     if (libzv_program().screen_hide_startup) screen_hide.store(1);
+    image_table_global_init();
 
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();
     if (!folder.empty() && chdir(folder.c_str()) != 0) {
     }
+
+    palette_global_init();
+
+    error_set_program_name(argv[0]);
+    // Runtime waits serve errors, traps and the shutdown through the program's boundary.
+    libzv_set_boundary_check(zv_wait_boundary_check);
 
     libzv_glut_presetup(argc, argv);
     startup_start_thread(zv_program_thread);
