@@ -12,6 +12,7 @@
 #include "log/log.h"
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
+#include "string/zvs.h"
 #include "program.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     XInitThreads();
     libzv_set_program(&zv_program_info);
     glut_queue_global_init();
+    zvs_global_init();
 
     clock_init();
     libzv_log_init();
