@@ -91,7 +91,7 @@ protected:
         }
     }
 
-    std::string content(const temp& t) const { return t.view_of >= 0 ? fixed[t.view_of].shadow : t.shadow; }
+    const std::string& content(const temp& t) const { return t.view_of >= 0 ? fixed[t.view_of].shadow : t.shadow; }
 
     void add_temp(zvs* s, std::string shadow, int view_of = -1) {
         temps.push_back({s, std::move(shadow), marks.size(), view_of});
@@ -350,17 +350,24 @@ protected:
         }
     }
 
+    static bool holds(const zvs* s, const std::string& bytes) {
+        return size_t(s->length) == bytes.size() && (bytes.empty() || memcmp(s->text, bytes.data(), bytes.size()) == 0);
+    }
+
+    // Runs after every step: compares without allocating unless something differs (the
+    // messages are built only for a failure).
     void check_all() {
         std::string problems = zvs_check_invariants();
-        ASSERT_EQ(problems, "") << "step " << step;
-        for (const tracked& v : vars) ASSERT_EQ(str(v.s), v.shadow) << "step " << step;
+        ASSERT_EQ(problems, "") << "step " << step << ", operation " << last_op;
+        for (const tracked& v : vars)
+            ASSERT_TRUE(holds(v.s, v.shadow)) << "step " << step << ", operation " << last_op << ": " << str(v.s);
         for (const fixed_var& f : fixed) {
             ASSERT_EQ(f.s->text, f.bytes.get());
-            ASSERT_EQ(str(f.s), f.shadow) << "step " << step;
+            ASSERT_TRUE(holds(f.s, f.shadow)) << "step " << step << ", operation " << last_op << ": " << str(f.s);
         }
         for (const temp& t : temps) {
-            ASSERT_EQ(str(t.s), content(t)) << "step " << step;
-            ASSERT_EQ(zvs_tmp_slot(t.s->temp_slot), t.s) << "step " << step;
+            ASSERT_TRUE(holds(t.s, content(t))) << "step " << step << ", operation " << last_op << ": " << str(t.s);
+            ASSERT_EQ(zvs_tmp_slot(t.s->temp_slot), t.s) << "step " << step << ", operation " << last_op;
         }
         ASSERT_EQ(zvs_heap_info_now().live_descriptors, int64_t(vars.size() + fixed.size() + temps.size()))
             << "step " << step << ", operation " << last_op;
