@@ -16,7 +16,7 @@ zvs_heap_info zvs_heap_info_now() {
 zvs* zvs_tmp_slot(uint32_t slot) { return zvs_st().tmp_list[slot]; }
 zvs* zvs_heap_slot(int32_t slot) { return zvs_st().heap_list[slot]; }
 
-// Runs after every step of long randomised tests: no allocation unless something is wrong.
+// Runs after every step of long randomised tests: one allocation unless something is wrong.
 std::string zvs_check_invariants() {
     const zvs_state& st = zvs_st();
     std::string problems;
@@ -62,8 +62,7 @@ std::string zvs_check_invariants() {
         if (zvs_storage_of(s) == zvs_storage::heap && !heap_listed(s)) fail("heap text not listed, temporary slot", i);
     }
 
-    static thread_local std::vector<const zvs*> freed;
-    freed.assign(st.free_descriptors, st.free_descriptors + st.free_count);
+    std::vector<const zvs*> freed(st.free_descriptors, st.free_descriptors + st.free_count);
     std::sort(freed.begin(), freed.end());
     if (std::adjacent_find(freed.begin(), freed.end()) != freed.end()) fail("descriptor released twice", 0);
     for (int64_t i = 0; i < st.free_count; i++) {

@@ -41,7 +41,9 @@ struct zvs_state {
     uint32_t tmp_list_lasti;
 };
 
-zvs_state& zvs_st();
+// The one state of the string system (zvs_state.cpp); inline access keeps the hot paths short.
+extern zvs_state zvs_the_state;
+inline zvs_state& zvs_st() { return zvs_the_state; }
 
 // Descriptors (descriptors.cpp); zvs_take_descriptor is in zvs_seams.h.
 void zvs_recycle_descriptor(zvs* s);

@@ -4,9 +4,11 @@
 #include "string/zvs_debug.h"
 #include "string/zvs_internal.h"
 
+zvs_state zvs_the_state;
+
 namespace {
 
-zvs_state state;
+zvs_state& state = zvs_the_state;
 
 constexpr int64_t start_heap_size = 1048576;
 constexpr int32_t start_list_entries = 65536;
@@ -48,8 +50,6 @@ void allocate(int64_t heap_size, int32_t list_entries, int32_t tmp_slots) {
 }
 
 }  // namespace
-
-zvs_state& zvs_st() { return state; }
 
 void zvs_global_init() {
     if (state.heap) return;
