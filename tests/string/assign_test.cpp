@@ -24,6 +24,18 @@ TEST_F(StringAssign, FixedLengthDestinationIsPaddedOrCut) {
     EXPECT_EQ(zvs_heap_info_now().live_descriptors, 0);  // every temporary source was released
 }
 
+TEST_F(StringAssign, EmptyFixedStringWithoutBytesTakesAnything) {
+    zvs* f = zvs_new_fixed(nullptr, 0, 0);
+    zvs_set(f, lit("abc"));
+    sub_lset(f, lit("abc"));
+    sub_rset(f, lit(""));
+    zvs* v = var("x");
+    zvs_set(v, f);
+    EXPECT_EQ(str(v), "");
+    EXPECT_EQ(zvs_left(f, 3), f);
+    EXPECT_EQ(f->length, 0);
+}
+
 TEST_F(StringAssign, HeapTemporaryIsHandedOverWithoutACopy) {
     zvs* v = var("old");
     zvs* t = tmp("new text");

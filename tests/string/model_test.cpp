@@ -283,7 +283,7 @@ protected:
             int32_t length = random_position();
             bool passed = chance(50);
             sub_mid(dest, start, length, src.s, passed);
-            // Overwrite the part of dest that MID$(dest, start, length) would select.
+            // Overwrite the bytes of dest that MID$(dest, start, length) would select.
             int64_t skip = start <= 0 ? 1 - int64_t(start) : 0;
             std::string from = skip < int64_t(src.bytes.size()) ? src.bytes.substr(skip) : "";
             int64_t count = (passed ? int64_t(length) : int64_t(src.bytes.size())) - skip;

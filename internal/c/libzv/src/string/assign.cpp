@@ -28,7 +28,7 @@ bool fits_before(const zvs* dest, int64_t length, int64_t limit) {
 }
 
 void copy_into(zvs* dest, const zvs* src) {
-    if (dest->text != src->text) memmove(dest->text, src->text, src->length);
+    if (src->length && dest->text != src->text) memmove(dest->text, src->text, src->length);
     dest->length = src->length;
 }
 
@@ -89,8 +89,8 @@ zvs* zvs_set(zvs* dest, zvs* src) {
         // Constant text is never written; translated code never assigns to a wrapper.
     } else if (kind == zvs_storage::fixed) {
         int32_t n = std::min(src->length, dest->length);
-        if (dest->text != src->text) memmove(dest->text, src->text, n);
-        memset(dest->text + n, ' ', dest->length - n);
+        if (n && dest->text != src->text) memmove(dest->text, src->text, n);
+        if (n < dest->length) memset(dest->text + n, ' ', dest->length - n);
     } else if (src->temporary && zvs_storage_of(src) == kind &&
                (kind == zvs_storage::heap || kind == zvs_storage::data_block)) {
         hand_over(dest, src);

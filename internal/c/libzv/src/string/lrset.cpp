@@ -10,7 +10,7 @@ void sub_lset(zvs* dest, zvs* src) {
     if (dest->read_only) return;
     int32_t n = src->length < dest->length ? src->length : dest->length;
     if (n && dest->text != src->text) memmove(dest->text, src->text, n);
-    memset(dest->text + n, ' ', dest->length - n);
+    if (n < dest->length) memset(dest->text + n, ' ', dest->length - n);
     if (dest->field_link) zvs_lrset_field(dest);
 }
 

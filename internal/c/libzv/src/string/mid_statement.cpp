@@ -1,4 +1,4 @@
-// The MID$ statement: overwrites part of a string in place; its length never changes.
+// The MID$ statement: overwrites bytes of a string in place; its length never changes.
 #include <algorithm>
 #include <cstring>
 

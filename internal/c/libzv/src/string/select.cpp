@@ -12,7 +12,7 @@ zvs* zvs_select(zvs* s, int64_t start, int64_t length) {
     }
     zvs* r = zvs_new(int32_t(length), 1);
     // s is read after zvs_new: a heap argument may have moved.
-    memcpy(r->text, s->text + start, length);
+    if (length) memcpy(r->text, s->text + start, length);
     zvs_release_if_temporary(s);
     return r;
 }

@@ -55,6 +55,6 @@ int32_t func__instrrev(int32_t start, zvs* s, zvs* find, int32_t passed);
 // or its first dest-length bytes). A FIELD-linked dest is then copied to its record buffer.
 void sub_lset(zvs* dest, zvs* src);
 void sub_rset(zvs* dest, zvs* src);
-// MID$(dest, start[, length]) = src: overwrites part of dest in place; dest's length never
+// MID$(dest, start[, length]) = src: overwrites bytes of dest in place; dest's length never
 // changes. passed is 1 when length was given.
 void sub_mid(zvs* dest, int32_t start, int32_t length, zvs* src, int32_t passed);

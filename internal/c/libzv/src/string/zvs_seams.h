@@ -1,5 +1,5 @@
 // Seams of the string system for the modules that extend it: the data-block strings of
-// conventional memory and the FIELD statement. Until a module registers its part, its
+// conventional memory and the FIELD statement. Until a module registers its hooks, its
 // branches are unreachable (no data-block string exists) or do nothing (no FIELD links).
 #pragma once
 #include <cstdint>
