@@ -11,7 +11,9 @@
 
 #include "error/error.h"
 #include "number/number_text.h"
+#include "number/str_functions.h"
 #include "number/val.h"
+#include "string/zvs.h"
 
 namespace {
 
@@ -95,6 +97,20 @@ void snprintf_double(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * count);
 }
 
+// STR$ as translated code calls it: a temporary string per value, released after each
+// statement.
+void str_double_temporaries(benchmark::State& state) {
+    static const bool ready = (zvs_global_init(), true);
+    benchmark::DoNotOptimize(ready);
+    uint32_t mark = zvs_tmp_list_nexti();
+    for (auto _ : state)
+        for (double v : doubles()) {
+            benchmark::DoNotOptimize(zvs_str(v));
+            zvs_tmp_release_to(mark, 0);
+        }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
 void val(benchmark::State& state) {
     for (auto _ : state)
         for (const std::string& t : val_texts())
@@ -115,5 +131,6 @@ BENCHMARK(str_single)->Unit(benchmark::kMillisecond);
 BENCHMARK(snprintf_single)->Unit(benchmark::kMillisecond);
 BENCHMARK(str_double)->Unit(benchmark::kMillisecond);
 BENCHMARK(snprintf_double)->Unit(benchmark::kMillisecond);
+BENCHMARK(str_double_temporaries)->Unit(benchmark::kMillisecond);
 BENCHMARK(val)->Unit(benchmark::kMillisecond);
 BENCHMARK(strtod_reference)->Unit(benchmark::kMillisecond);

@@ -110,8 +110,6 @@ int32_t decimal_digits(int32_t file, int32_t& c) {
     return n_result_number;
 }
 
-bool error_pending() { return new_error.load(std::memory_order_relaxed) != 0; }
-
 // Raises the error of a tokenizer result; true when a number was read.
 bool tokenized(int32_t result) {
     switch (result) {
@@ -173,7 +171,7 @@ int32_t n_inputnumberfromfile(int32_t file) {
 }
 
 long double func_file_input_float(int32_t file, uint32_t type_word) {
-    if (error_pending()) return 0;
+    if (new_error_is_set()) return 0;
     if (!tokenized(n_inputnumberfromfile(file))) return 0;
     long double value;
     if (!n_float() || !n_value_for_target(type_word, &value)) {
@@ -184,7 +182,7 @@ long double func_file_input_float(int32_t file, uint32_t type_word) {
 }
 
 int64_t func_file_input_int64(int32_t file) {
-    if (error_pending()) return 0;
+    if (new_error_is_set()) return 0;
     if (!tokenized(n_inputnumberfromfile(file))) return 0;
     if (!n_int64()) {
         error(6);
@@ -194,7 +192,7 @@ int64_t func_file_input_int64(int32_t file) {
 }
 
 uint64_t func_file_input_uint64(int32_t file) {
-    if (error_pending()) return 0;
+    if (new_error_is_set()) return 0;
     if (!tokenized(n_inputnumberfromfile(file))) return 0;
     if (!n_uint64()) {
         error(6);

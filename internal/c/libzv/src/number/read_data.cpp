@@ -6,6 +6,7 @@
 #include "error/error.h"
 #include "number/decomposed.h"
 #include "number/type_word.h"
+#include "string/zvs.h"
 
 namespace {
 
@@ -139,8 +140,6 @@ bool tokenized(int32_t result) {
     }
 }
 
-bool error_pending() { return new_error.load(std::memory_order_relaxed) != 0; }
-
 }  // namespace
 
 int32_t n_inputnumberfromdata(const uint8_t* data, int32_t* position, int32_t length) {
@@ -188,7 +187,7 @@ bool n_value_for_target(uint32_t type_word, long double* value) {
 }
 
 long double func_read_float(const uint8_t* data, int32_t* position, int32_t length, uint32_t type_word) {
-    if (error_pending()) return 0;
+    if (new_error_is_set()) return 0;
     int32_t item = *position;
     if (!tokenized(n_inputnumberfromdata(data, position, length))) return 0;
     long double value;
@@ -201,7 +200,7 @@ long double func_read_float(const uint8_t* data, int32_t* position, int32_t leng
 }
 
 int64_t func_read_int64(const uint8_t* data, int32_t* position, int32_t length) {
-    if (error_pending()) return 0;
+    if (new_error_is_set()) return 0;
     int32_t item = *position;
     if (!tokenized(n_inputnumberfromdata(data, position, length))) return 0;
     if (!n_int64()) {
@@ -213,7 +212,7 @@ int64_t func_read_int64(const uint8_t* data, int32_t* position, int32_t length) 
 }
 
 uint64_t func_read_uint64(const uint8_t* data, int32_t* position, int32_t length) {
-    if (error_pending()) return 0;
+    if (new_error_is_set()) return 0;
     int32_t item = *position;
     if (!tokenized(n_inputnumberfromdata(data, position, length))) return 0;
     if (!n_uint64()) {
@@ -250,4 +249,17 @@ int32_t data_read_string(const uint8_t* data, int32_t* position, int32_t length,
     *count = end - first;
     *position = i < length ? i + 1 : i;
     return 0;
+}
+
+void sub_read_string(const uint8_t* data, int32_t* position, int32_t length, zvs* dest) {
+    if (new_error_is_set()) return;
+    int32_t start, count;
+    int32_t refused = data_read_string(data, position, length, &start, &count);
+    if (refused) {
+        error(refused);
+        zvs_set(dest, zvs_new_txt(nullptr));
+        return;
+    }
+    // A read-only view of the DATA bytes: the assignment copies them into dest.
+    zvs_set(dest, zvs_new_txt_len(data + start, count));
 }

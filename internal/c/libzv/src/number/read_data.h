@@ -23,3 +23,8 @@ bool n_value_for_target(uint32_t type_word, long double* value);
 // item's bytes at data[*start], *count long, or 4 (out of DATA, or bytes after a closing
 // quote), the item then empty. *position moves past the item and its comma.
 int32_t data_read_string(const uint8_t* data, int32_t* position, int32_t length, int32_t* start, int32_t* count);
+
+struct zvs;
+// READ into a string variable: dest is assigned the item's text; at the end of the DATA
+// text, or with bytes after a closing quote, error 4 and dest becomes empty.
+void sub_read_string(const uint8_t* data, int32_t* position, int32_t length, zvs* dest);

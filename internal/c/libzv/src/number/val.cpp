@@ -6,6 +6,8 @@
 #include <limits>
 
 #include "error/error.h"
+#include "number/zvs_text.h"
+#include "string/zvs.h"
 
 namespace {
 
@@ -256,3 +258,7 @@ uint64_t val_uint64(const uint8_t* text, int32_t length) {
     }
     return 0;
 }
+
+long double zvs_val(zvs* s) { return new_error_is_set() ? 0 : val_float(s->text, s->length); }
+int64_t zvs_val_int64(zvs* s) { return new_error_is_set() ? 0 : val_int64(s->text, s->length); }
+uint64_t zvs_val_uint64(zvs* s) { return new_error_is_set() ? 0 : val_uint64(s->text, s->length); }
