@@ -2,7 +2,6 @@
 #include "number/decomposed.h"
 
 #include <charconv>
-#include <cmath>
 #include <cstring>
 #include <string_view>
 
