@@ -13,9 +13,13 @@
 #include "glut/glut_setup.h"
 #include "image/hardware_queue.h"
 #include "image/image_table.h"
+#include "input/bios_keyboard.h"
+#include "input/keyboard.h"
+#include "input/lock_keys.h"
 #include "log/log.h"
 #include "palette/palette.h"
 #include "platform/exe_path.h"
+#include "platform/x11_desktop.h"
 #include "platform/process_exit.h"
 #include "string/zvs.h"
 #include "program.h"
@@ -36,12 +40,16 @@ int main(int argc, char** argv) {
     hardware_images_global_init();
     if (libzv_program().screen_hide_startup) screen_hide.store(1);
     image_table_global_init();
+    keyboard_global_init();  // port 60h answers 0x81 before any key
 
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();
     if (!folder.empty() && chdir(folder.c_str()) != 0) {
     }
 
+    x11_desktop_global_init();
+    startup_lock_keys();
+    bios_keyboard_empty();
     palette_global_init();
 
     error_set_program_name(argv[0]);

@@ -7,6 +7,7 @@
 #include "core/runtime_flags.h"
 #include "display/display.h"
 #include "glut/glut_queue.h"
+#include "input/lock_keys.h"
 #include "memory/cmem.h"
 #include "shell/shell_flags.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 void nothing() {}
 
-const main_loop_hooks default_hooks{display, nothing, nothing, nothing, nothing};
+const main_loop_hooks default_hooks{display, resync_lock_keys, nothing, nothing, nothing};
 std::atomic<const main_loop_hooks*> hooks{&default_hooks};
 
 const main_loop_hooks& current() { return *hooks.load(std::memory_order_acquire); }

@@ -10,11 +10,14 @@
 #include <mutex>
 #include <string>
 
+#include "clock/clock.h"
 #include "core/main_loop.h"
 #include "core/startup.h"
 #include "dialog/alert.h"
 #include "display/presenter.h"
+#include "glut/glut_backend.h"
 #include "glut/glut_queue.h"
+#include "input/keyboard_glut.h"
 #include "platform/process_exit.h"
 #include "platform/x11_window.h"
 #include "thread/thread.h"
@@ -31,6 +34,25 @@ std::mutex title_lock;
 std::string pending_title;
 
 void glut_ignore_message(const char*, va_list) {}
+
+// Native events first (close request, focus, Pause and Break), then the presenter.
+void window_idle() {
+    x11_window_drain_events(false);
+    static bool closed = false;
+    if (x11_window_destroyed() && !closed) {
+        // Another client destroyed the window: freeglut forgets it and its loop ends.
+        closed = true;
+        glutDestroyWindow(glutGetWindow());
+        return;
+    }
+    GLUT_IDLEFUNC();
+}
+
+// Window requests once the window is gone: nothing to act on.
+const glut_backend no_window_backend{
+    [](int32_t) {}, [](int32_t, int32_t) {}, [](int32_t) -> int32_t { return 0; }, [] {}, [](int32_t, int32_t) {},
+    [] {},          [] {},                   [](const char*) {},
+};
 
 // freeglut cannot go on after one of its errors (no display, no visual).
 void glut_fatal_error(const char*, va_list) { libzv_process_exit(1); }
@@ -58,8 +80,14 @@ void initialize_glut(int argc, char** argv) {
     framebufferobjects_supported.store(glewIsSupported("GL_EXT_framebuffer_object"));
 
     glutDisplayFunc(GLUT_DISPLAY_REQUEST);
-    glutIdleFunc(GLUT_IDLEFUNC);
+    glutIdleFunc(window_idle);
+    glutKeyboardFunc(GLUT_KEYBOARD_FUNC);
+    glutKeyboardUpFunc(GLUT_KEYBOARDUP_FUNC);
+    glutSpecialFunc(GLUT_SPECIAL_FUNC);
+    glutSpecialUpFunc(GLUT_SPECIALUP_FUNC);
     glutReshapeFunc(GLUT_RESHAPE_FUNC);
+    // A destroyed window ends the loop instead of the process.
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
 }
 
 void housekeeping_entry(void*) { MAIN_LOOP(nullptr); }
@@ -90,7 +118,13 @@ void libzv_start_main_thread(int argc, char** argv) {
         if (completion* request = glut_start_request.load()) completion_finish(request);
     }
     glutMainLoop();
-    libzv_process_exit(0);
+    // The window was destroyed by another client (a close request): the queue keeps
+    // running so that the shutdown still ends here.
+    glut_set_backend(&no_window_backend);
+    for (;;) {
+        libzv_process_glut_queue();
+        libzv_sleep_ms(16);
+    }
 }
 
 void libzv_start_glut_thread() {

@@ -3,14 +3,18 @@
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <atomic>
 #include <mutex>
 
 namespace {
 
 std::mutex connection_lock;
 Display* connection = nullptr;
+std::atomic<uint8_t> scroll_lock{0};
 
 KeySym keysym_of(x11_modifier_key key) {
     switch (key) {
@@ -57,6 +61,50 @@ bool x11_key_is_down(x11_modifier_key key) {
     char keys[32];
     XQueryKeymap(connection, keys);
     return (keys[code / 8] >> (code % 8)) & 1;
+}
+
+bool x11_scroll_lock_state() { return scroll_lock.load() != 0; }
+
+void x11_toggle_scroll_lock() { scroll_lock.fetch_xor(1); }
+
+bool x11_toggle_lock(x11_lock_key key) {
+    std::lock_guard<std::mutex> hold(connection_lock);
+    if (!connection) return false;
+    int event_base, error_base, major, minor;
+    if (!XTestQueryExtension(connection, &event_base, &error_base, &major, &minor)) return false;
+    KeyCode code = XKeysymToKeycode(connection, key == x11_lock_key::caps_lock ? XK_Caps_Lock : XK_Num_Lock);
+    if (!code) return false;
+    XTestFakeKeyEvent(connection, code, True, CurrentTime);
+    XTestFakeKeyEvent(connection, code, False, CurrentTime);
+    XSync(connection, False);
+    return true;
+}
+
+bool x11_window_iconic(unsigned long window) {
+    std::lock_guard<std::mutex> hold(connection_lock);
+    if (!connection || !window) return false;
+    Atom wm_state = XInternAtom(connection, "WM_STATE", True);
+    if (wm_state == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool iconic = false;
+    if (XGetWindowProperty(connection, window, wm_state, 0, 1, False, wm_state, &type, &format, &items, &after,
+                           &data) == Success &&
+        data) {
+        iconic = format == 32 && items == 1 && *reinterpret_cast<long*>(data) == IconicState;
+        XFree(data);
+    }
+    return iconic;
+}
+
+void x11_activate_window(unsigned long window) {
+    std::lock_guard<std::mutex> hold(connection_lock);
+    if (!connection || !window) return;
+    XRaiseWindow(connection, window);
+    XSetInputFocus(connection, window, RevertToParent, CurrentTime);
+    XFlush(connection);
 }
 
 bool x11_desktop_size(int32_t* width, int32_t* height) {

@@ -1,5 +1,5 @@
 // The runtime's own X connection, for threads other than the window thread: lock and
-// modifier key state, the desktop size. Every call is serialised by one mutex; with
+// modifier key state, simulated lock-key presses, the desktop size, the minimised check. Every call is serialised by one mutex; with
 // no display every key reads as up and every lock as off.
 #pragma once
 #include <cstdint>
@@ -16,6 +16,22 @@ x11_lock_state x11_read_lock_state();
 enum class x11_modifier_key { left_shift, right_shift, left_ctrl, right_ctrl, left_alt, right_alt, scroll_lock };
 // Whether the key is held down now.
 bool x11_key_is_down(x11_modifier_key key);
+
+// Scroll Lock's state: X keeps none, so this layer does. The window's Scroll Lock
+// key and _SCROLLLOCK flip it; any thread.
+bool x11_scroll_lock_state();
+void x11_toggle_scroll_lock();
+
+enum class x11_lock_key { caps_lock, num_lock };
+// Presses and releases the lock key through XTest and waits until the server has
+// handled both, so that a following read sees the new state. False without a display.
+bool x11_toggle_lock(x11_lock_key key);
+
+// The window is minimised: its WM_STATE is IconicState (without a window manager it
+// never is).
+bool x11_window_iconic(unsigned long window);
+// Raises the window and gives it the keyboard focus.
+void x11_activate_window(unsigned long window);
 
 // The desktop's size in pixels; false without a display.
 bool x11_desktop_size(int32_t* width, int32_t* height);
