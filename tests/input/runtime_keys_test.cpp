@@ -1,0 +1,230 @@
+// The keys the runtime owns (Break, Alt+F4, Pause, Alt+Enter), focus loss, and the
+// lock keys at start-up and in the housekeeping re-sync.
+#include <GL/freeglut.h>
+
+#include <algorithm>
+
+#include "input/key_held.h"
+#include "input/keyboard_fixture.h"
+#include "input/lock_keys.h"
+#include "input/lock_statements.h"
+#include "window/window_hooks.h"
+
+namespace {
+
+TEST_F(KeyboardTest, BreakEndsTheProgramOrIsReportedAfterExit) {
+    press(key::brk);
+    EXPECT_EQ(close_program.load(), 1);
+    EXPECT_EQ(exit_value.load(), 0);
+
+    runtime_flags_reset_for_tests();
+    exit_blocked.store(1);
+    press(key::left_ctrl);
+    press(key::scroll_lock);
+    EXPECT_EQ(close_program.load(), 0);
+    EXPECT_EQ(exit_value.load(), 2);
+    EXPECT_TRUE(keyhits() == (std::vector<int32_t>{key::left_ctrl}));
+}
+
+TEST_F(KeyboardTest, AltF4EndsTheProgramOrIsReportedAfterExit) {
+    tap(key::f4);
+    EXPECT_EQ(close_program.load(), 0);
+    press(key::left_alt);
+    press(key::f4);
+    EXPECT_EQ(close_program.load(), 1);
+
+    runtime_flags_reset_for_tests();
+    exit_blocked.store(1);
+    press(key::f4);
+    EXPECT_EQ(exit_value.load(), 1);
+    EXPECT_EQ(close_program.load(), 0);
+    EXPECT_EQ(bios_entries(), (std::vector<std::pair<int, int>>{{0, 0x3E}}));  // the plain F4 only
+}
+
+TEST_F(KeyboardTest, PauseParksTheProgramAndTheNextKeyOnlyResumesIt) {
+    keyhits();
+    press(key::pause);
+    EXPECT_EQ(suspend_program.load(), 1);
+    EXPECT_EQ(zvevent.load(), 1);
+    release(key::pause);
+    press('a');
+    EXPECT_EQ(suspend_program.load(), 0);
+    EXPECT_TRUE(bios_entries().empty());
+    EXPECT_EQ(keyhits(), (std::vector<int32_t>{-key::pause}));
+    release('a');
+    tap('b');
+    EXPECT_EQ(keyhits(), (std::vector<int32_t>{-'a', 'b', -'b'}));
+    EXPECT_EQ(bios_entries(), (std::vector<std::pair<int, int>>{{'b', 48}}));
+
+    press(key::right_ctrl);
+    press(key::num_lock);  // Ctrl+Num Lock pauses too
+    EXPECT_EQ(suspend_program.load(), 1);
+}
+
+TEST_F(KeyboardTest, PauseAndBreakArriveThroughTheCustomEvent) {
+    EXPECT_EQ(orvo_custom_event(2, key::pause, 1, 0, 0, 0, 0, 0, 0, nullptr, nullptr), 0);
+    EXPECT_EQ(suspend_program.load(), 1);
+    EXPECT_EQ(orvo_custom_event(2, key::pause, -1, 0, 0, 0, 0, 0, 0, nullptr, nullptr), 0);
+    EXPECT_FALSE(keyheld(key::pause));
+    EXPECT_EQ(orvo_custom_event(2, 'a', 1, 0, 0, 0, 0, 0, 0, nullptr, nullptr), -1);
+    EXPECT_EQ(orvo_custom_event(2, key::brk, 1, 0, 0, 0, 0, 0, 0, nullptr, nullptr), 0);
+    EXPECT_EQ(close_program.load(), 1);
+}
+
+TEST_F(KeyboardTest, NativePauseReleaseSendsTheCodeItWentDownAs) {
+    // Ctrl+Pause is Break; Ctrl may be let go before Pause.
+    window_hooks_reset_for_tests();
+    exit_blocked.store(1);
+    window_native_key(119, true, native_key_kind::brk);
+    EXPECT_TRUE(keyheld(key::brk));
+    window_native_key(119, false, native_key_kind::pause);
+    EXPECT_FALSE(keyheld(key::brk));
+    EXPECT_EQ(exit_value.load(), 2);
+    window_native_key(119, true, native_key_kind::pause);
+    EXPECT_EQ(suspend_program.load(), 1);
+}
+
+struct alt_enter_case {
+    int32_t allowed_mode, allowed_smooth;
+    std::vector<std::pair<int32_t, int32_t>> steps;  // (full screen, smooth) after each Alt+Enter
+};
+
+TEST_F(KeyboardTest, AltEnterStepsThroughTheAllowedModes) {
+    const alt_enter_case cases[] = {
+        {0, 0, {{1, 0}, {1, 1}, {2, 0}, {2, 1}, {0, 0}}},
+        {2, 0, {{2, 0}, {2, 1}, {0, 0}}},
+        {1, -1, {{1, 0}, {0, 0}}},
+        {0, 1, {{1, 1}, {2, 1}, {0, 0}}},
+    };
+    press(key::left_alt);
+    for (const alt_enter_case& c : cases) {
+        fullscreen_allowedmode = c.allowed_mode;
+        fullscreen_allowedsmooth = c.allowed_smooth;
+        for (auto [mode, smooth] : c.steps) {
+            force_display_update = 0;
+            tap(13);
+            // The presenter applies the request.
+            int32_t pending = full_screen_set.exchange(-1);
+            if (pending != -1) full_screen = pending;
+            EXPECT_EQ(full_screen.load(), mode) << "allowed " << c.allowed_mode << "/" << c.allowed_smooth;
+            EXPECT_EQ(fullscreen_smooth.load(), smooth) << "allowed " << c.allowed_mode << "/" << c.allowed_smooth;
+            EXPECT_EQ(force_display_update.load(), 1);
+        }
+    }
+    EXPECT_TRUE(bios_entries().empty());
+}
+
+TEST_F(KeyboardTest, AltEnterIsAnOrdinaryKeyWhenFullScreenIsNotAllowed) {
+    fullscreen_allowedmode = -1;
+    press(key::left_alt);
+    tap(13);
+    EXPECT_EQ(full_screen_set.load(), -1);
+    EXPECT_EQ(keyhits(), (std::vector<int32_t>{key::left_alt, 13, -13}));
+}
+
+TEST_F(KeyboardTest, FocusLossReleasesHeldKeysButNotTheLockStates) {
+    press(key::caps_lock);
+    press(key::left_shift);
+    press('a');
+    press(key::f1);
+    keyhits();
+    window_focus_changed(false);
+    std::vector<int32_t> hits = keyhits();
+    std::sort(hits.begin(), hits.end());
+    EXPECT_EQ(hits, (std::vector<int32_t>{-key::left_shift, -key::f1, -'a'}));
+    EXPECT_TRUE(keyheld(key::caps_lock));
+    EXPECT_FALSE(keyheld(key::left_shift));
+    EXPECT_EQ(byte_at(0x417), 0x40);
+}
+
+TEST_F(KeyboardTest, WithoutFocusSpecialKeysOnlyPassAsReleasesOfHeldKeys) {
+    GLUT_key_special(GLUT_KEY_LEFT, 1);
+    keyboard_set_focus(false);
+    GLUT_key_special(GLUT_KEY_RIGHT, 1);
+    GLUT_key_special(GLUT_KEY_RIGHT, 0);
+    GLUT_key_special(GLUT_KEY_LEFT, 0);
+    EXPECT_EQ(keyhits(), (std::vector<int32_t>{key::left, -key::left}));
+}
+
+struct fake_locks {
+    static inline bool caps = false, num = false, scroll = false;
+    static inline bool down[7] = {};
+    static inline int toggles = 0;
+    static inline const lock_key_source source{
+        [] { return caps; },
+        [] { return num; },
+        [] { return scroll; },
+        [](int i) { return down[i]; },
+        [](int lock) {
+            ++toggles;
+            bool& state = lock == 0 ? caps : lock == 1 ? num : scroll;
+            state = !state;
+        },
+    };
+    fake_locks() {
+        caps = num = scroll = false;
+        for (bool& d : down) d = false;
+        toggles = 0;
+        lock_keys_set_source(&source);
+    }
+    ~fake_locks() { lock_keys_set_source(nullptr); }
+};
+
+TEST_F(KeyboardTest, StartUpPressesTheKeysThatAreDownAndTheLocksThatAreOn) {
+    fake_locks locks;
+    fake_locks::caps = true;
+    fake_locks::scroll = true;
+    fake_locks::down[1] = true;  // left Shift
+    fake_locks::down[4] = true;  // right Ctrl
+    startup_lock_keys();
+    EXPECT_TRUE(keyheld(key::caps_lock));
+    EXPECT_FALSE(keyheld(key::num_lock));
+    EXPECT_TRUE(keyheld(key::scroll_lock_state));
+    EXPECT_TRUE(keyheld(key::left_shift));
+    EXPECT_TRUE(keyheld(key::right_ctrl));
+    EXPECT_EQ(byte_at(0x417), 0x56);
+    EXPECT_EQ(byte_at(0x496), 0x11);
+    EXPECT_TRUE(keyhits().empty());
+    // The binding recorded with each press releases that key.
+    keyheld_unbind(key::left_shift - 100000);
+    EXPECT_FALSE(keyheld(key::left_shift));
+}
+
+TEST_F(KeyboardTest, ResyncFollowsTheSystemLocks) {
+    fake_locks locks;
+    resync_lock_keys();
+    EXPECT_TRUE(keyhits().empty());
+    fake_locks::caps = true;
+    fake_locks::scroll = true;
+    resync_lock_keys();
+    EXPECT_TRUE(keyheld(key::caps_lock));
+    EXPECT_TRUE(keyheld(key::scroll_lock_state));
+    EXPECT_EQ(byte_at(0x417), 0x50);
+    fake_locks::caps = false;
+    fake_locks::num = true;
+    resync_lock_keys();
+    EXPECT_EQ(keyhits(), (std::vector<int32_t>{key::caps_lock, -key::caps_lock, key::num_lock}));
+    EXPECT_EQ(byte_at(0x417), 0x30);
+    // Caps Lock toggled by the re-sync never reaches the BIOS buffer.
+    EXPECT_TRUE(bios_entries().empty());
+}
+
+TEST_F(KeyboardTest, LockStatementsToggleOnlyWhenTheStateMustChange) {
+    fake_locks locks;
+    sub__capslock(1);
+    EXPECT_EQ(func__capslock(), -1);
+    sub__capslock(1);
+    EXPECT_EQ(fake_locks::toggles, 1);
+    sub__capslock(3);
+    EXPECT_EQ(func__capslock(), 0);
+    sub__capslock(2);
+    EXPECT_EQ(fake_locks::toggles, 2);
+    sub__scrolllock(3);
+    EXPECT_EQ(func__scrolllock(), -1);
+    error(53);
+    sub__numlock(1);  // acts even while an error is pending
+    EXPECT_TRUE(fake_locks::num);
+    EXPECT_EQ(func__numlock(), 0);
+}
+
+}  // namespace
