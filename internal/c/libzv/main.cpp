@@ -5,11 +5,16 @@
 #include <unistd.h>
 
 #include "clock/clock.h"
+#include "command/command.h"
 #include "core/program.h"
 #include "core/startup.h"
 #include "glut/glut_queue.h"
 #include "glut/glut_setup.h"
 #include "log/log.h"
+#include "memory/cmem.h"
+#include "memory/mem_lock.h"
+#include "memory/return_points.h"
+#include "memory/static_arena.h"
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
 #include "program.h"
@@ -19,6 +24,8 @@ int main(int argc, char** argv) {
     XInitThreads();
     libzv_set_program(&zv_program_info);
     glut_queue_global_init();
+    mem_lock_global_init();
+    return_point_global_init();
 
     clock_init();
     libzv_log_init();
@@ -26,10 +33,16 @@ int main(int argc, char** argv) {
 
     if (libzv_program().screen_hide_startup) screen_hide.store(1);
 
+    mem_static_global_init();
+    cmem_global_init();
+
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();
     if (!folder.empty() && chdir(folder.c_str()) != 0) {
     }
+
+    // Before the window set-up, which takes its own options out of argv.
+    command_initialize(argc, argv);
 
     libzv_glut_presetup(argc, argv);
     startup_start_thread(zv_program_thread);
