@@ -54,4 +54,12 @@ TEST(WindowStart, ProgramStartedHiddenOpensNoWindow) {
     EXPECT_EQ(child_wait(program, 5000), 0);
 }
 
+TEST(WindowStart, HiddenProgramGetsItsWindowWhenItAsksAndCarriesOn) {
+    auto program = child_start({ZV_E2E_SHOW_LATER});
+    EXPECT_EQ(x11_wait_for_window("Untitled", 400).id, 0u) << "the window appeared before it was asked for";
+    auto window = x11_wait_for_window("Untitled", 10000);
+    EXPECT_NE(window.id, 0u);
+    EXPECT_EQ(child_wait(program, 5000), 0);
+}
+
 }  // namespace

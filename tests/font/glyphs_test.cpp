@@ -1,0 +1,98 @@
+// The built-in glyph sets and the code page 437 table.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "font/glyphs.h"
+
+namespace {
+
+class Glyphs : public ::testing::Test {
+protected:
+    void SetUp() override { glyphs_global_init(); }
+};
+
+std::string rows(const uint8_t* glyph, int count) {
+    std::string out;
+    for (int r = 0; r < count; r++) {
+        for (int x = 0; x < 8; x++) out += glyph[r * 8 + x] ? '#' : '.';
+        out += '\n';
+    }
+    return out;
+}
+
+// FNV-1a over the packed ROMs: pins the glyphs of console-data 2:1.12-9.
+uint64_t fnv1a(const unsigned char* data, size_t n) {
+    uint64_t h = 1469598103934665603ull;
+    for (size_t i = 0; i < n; i++) h = (h ^ data[i]) * 1099511628211ull;
+    return h;
+}
+
+TEST_F(Glyphs, LetterAOfTheEightBySixteenSet) {
+    EXPECT_EQ(rows(&charset8x16['A' * 128], 16),
+              "........\n"
+              "........\n"
+              "...#....\n"
+              "..###...\n"
+              ".##.##..\n"
+              "##...##.\n"
+              "##...##.\n"
+              "#######.\n"
+              "##...##.\n"
+              "##...##.\n"
+              "##...##.\n"
+              "##...##.\n"
+              "........\n"
+              "........\n"
+              "........\n"
+              "........\n");
+}
+
+TEST_F(Glyphs, BoxDrawingCharactersReachTheCellEdges) {
+    // 0xC4 horizontal line: one full row; 0xB3 vertical line: a column on every row.
+    const uint8_t* horizontal = &charset8x16[0xC4 * 128];
+    int full_rows = 0;
+    for (int r = 0; r < 16; r++) {
+        int set = 0;
+        for (int x = 0; x < 8; x++) set += horizontal[r * 8 + x] != 0;
+        full_rows += set == 8;
+    }
+    EXPECT_GE(full_rows, 1);
+    const uint8_t* vertical = &charset8x16[0xB3 * 128];
+    for (int r = 0; r < 16; r++) {
+        int set = 0;
+        for (int x = 0; x < 8; x++) set += vertical[r * 8 + x] != 0;
+        EXPECT_GE(set, 1) << "row " << r;
+    }
+    // 0xDB full block.
+    for (int i = 0; i < 128; i++) EXPECT_EQ(charset8x16[0xDB * 128 + i], 255);
+}
+
+TEST_F(Glyphs, EightByEightSetHasTheCodePage437Currency) {
+    // Cent (0x9B) and yen (0x9D) come from the code page 850 font; neither is blank.
+    for (int glyph : {0x9B, 0x9D, 0xAF}) {
+        int set = 0;
+        for (int i = 0; i < 64; i++) set += charset8x8[glyph * 64 + i] != 0;
+        EXPECT_GT(set, 4) << glyph;
+    }
+    EXPECT_EQ(rows(&charset8x8[' ' * 64], 8), std::string(8 * 9, '.').replace(0, 72, "........\n........\n........\n"
+                                                                                "........\n........\n........\n"
+                                                                                "........\n........\n"));
+}
+
+TEST_F(Glyphs, RomsArePinned) {
+    EXPECT_EQ(fnv1a(glyph_rom_8x16, sizeof glyph_rom_8x16), 10552413098989759258ull);
+    EXPECT_EQ(fnv1a(glyph_rom_8x8, sizeof glyph_rom_8x8), 17613907481072751758ull);
+}
+
+TEST(CodePage437, UnicodeLookups) {
+    EXPECT_EQ(unicode_to_cp437(0x263A), 1);
+    EXPECT_EQ(unicode_to_cp437(0x41), 65);
+    EXPECT_EQ(unicode_to_cp437(0x2302), 127);
+    EXPECT_EQ(unicode_to_cp437(0x00A0), 255);
+    EXPECT_EQ(unicode_to_cp437(0x1F600), 0);
+    EXPECT_EQ(codepage437_to_unicode16[0xB3], 0x2502);
+}
+
+}  // namespace
