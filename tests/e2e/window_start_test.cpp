@@ -29,7 +29,7 @@ TEST(WindowStart, CloseRequestEndsTheProcessWithCode0Within200ms) {
     auto window = x11_wait_for_window("Untitled", 10000);
     ASSERT_NE(window.id, 0u);
     int64_t sent = monotonic_ms();
-    send_close(window.id);
+    ASSERT_TRUE(x11_send_close(window.id));
     auto rc = child_wait(program, 5000);
     int64_t took = monotonic_ms() - sent;
     ASSERT_TRUE(rc.has_value()) << "still running 5 s after the close request";

@@ -6,15 +6,20 @@
 
 #include "clock/clock.h"
 #include "command/command.h"
+#include "core/boundary.h"
 #include "core/program.h"
 #include "core/startup.h"
+#include "error/error.h"
 #include "glut/glut_queue.h"
 #include "glut/glut_setup.h"
+#include "image/hardware_queue.h"
+#include "image/image_table.h"
 #include "log/log.h"
 #include "memory/cmem.h"
 #include "memory/mem_lock.h"
 #include "memory/return_points.h"
 #include "memory/static_arena.h"
+#include "palette/palette.h"
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
 #include "program.h"
@@ -24,14 +29,18 @@ int main(int argc, char** argv) {
     XInitThreads();
     libzv_set_program(&zv_program_info);
     glut_queue_global_init();
+    libzv_log_global_init();
     mem_lock_global_init();
     return_point_global_init();
 
     clock_init();
     libzv_log_init();
     libzv_log_info(LOGSCOPE_LIBZV, "Program starting.");
+    set_dynamic_info();
 
+    hardware_images_global_init();
     if (libzv_program().screen_hide_startup) screen_hide.store(1);
+    image_table_global_init();
 
     mem_static_global_init();
     cmem_global_init();
@@ -43,6 +52,12 @@ int main(int argc, char** argv) {
 
     // Before the window set-up, which takes its own options out of argv.
     command_initialize(argc, argv);
+
+    palette_global_init();
+
+    error_set_program_name(argv[0]);
+    // Runtime waits serve errors, traps and the shutdown through the program's boundary.
+    libzv_set_boundary_check(zv_wait_boundary_check);
 
     libzv_glut_presetup(argc, argv);
     startup_start_thread(zv_program_thread);

@@ -4,7 +4,7 @@
 namespace {
 void nothing() {}
 void no_handler(int32_t) {}
-const zv_program empty_program{nothing, nothing, no_handler, nullptr, 0, 0, 0, 0};
+const zv_program empty_program{nothing, nothing, no_handler, nullptr, 0, 0, 0, 0, nullptr};
 const zv_program* current = &empty_program;
 }  // namespace
 

@@ -11,6 +11,9 @@ struct zv_program {
     int32_t console;                     // built as a console program
     int32_t screen_hide_startup;         // the screen starts hidden
     int32_t asserts;                     // _ASSERT compiled in
+    // The program's ON ERROR handler code, run when the main module is re-entered
+    // for it; nullptr for a program without handler code (entering one exits 99).
+    void (*error_handler)();
 };
 
 // Set once by main (or by a test) before any other thread starts.

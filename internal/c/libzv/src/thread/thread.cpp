@@ -2,6 +2,7 @@
 #include "thread/thread.h"
 
 #include <pthread.h>
+#include <time.h>
 
 struct libzv_mutex {
     pthread_mutex_t m;
@@ -53,6 +54,15 @@ void libzv_mutex_free(libzv_mutex* m) {
 
 void libzv_mutex_lock(libzv_mutex* m) { pthread_mutex_lock(&m->m); }
 void libzv_mutex_unlock(libzv_mutex* m) { pthread_mutex_unlock(&m->m); }
+
+bool libzv_mutex_lock_for(libzv_mutex* m, int32_t ms) {
+    timespec until;
+    clock_gettime(CLOCK_REALTIME, &until);
+    int64_t ns = until.tv_nsec + int64_t(ms > 0 ? ms : 0) * 1000000;
+    until.tv_sec += ns / 1000000000;
+    until.tv_nsec = ns % 1000000000;
+    return pthread_mutex_timedlock(&m->m, &until) == 0;
+}
 
 libzv_condvar* libzv_condvar_new() {
     auto* c = new libzv_condvar;

@@ -11,6 +11,8 @@ libzv_mutex* libzv_mutex_new();
 void libzv_mutex_free(libzv_mutex* m);
 void libzv_mutex_lock(libzv_mutex* m);
 void libzv_mutex_unlock(libzv_mutex* m);
+// Waits at most ms milliseconds; true when the mutex is now held.
+bool libzv_mutex_lock_for(libzv_mutex* m, int32_t ms);
 
 libzv_condvar* libzv_condvar_new();
 void libzv_condvar_free(libzv_condvar* c);
