@@ -22,6 +22,7 @@
 #include "palette/palette.h"
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
+#include "string/zvs.h"
 #include "program.h"
 
 int main(int argc, char** argv) {
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     libzv_set_program(&zv_program_info);
     glut_queue_global_init();
     libzv_log_global_init();
+    zvs_global_init();
     mem_lock_global_init();
     return_point_global_init();
 
