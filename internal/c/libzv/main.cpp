@@ -16,6 +16,7 @@
 #include "image/image_table.h"
 #include "log/log.h"
 #include "memory/cmem.h"
+#include "memory/cmem_string.h"
 #include "memory/mem_lock.h"
 #include "memory/return_points.h"
 #include "memory/static_arena.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     glut_queue_global_init();
     libzv_log_global_init();
     zvs_global_init();
+    zvs_cmem_global_init();
     mem_lock_global_init();
     return_point_global_init();
 
@@ -46,6 +48,7 @@ int main(int argc, char** argv) {
 
     mem_static_global_init();
     cmem_global_init();
+    zvs_cmem_make_runtime_strings();
 
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();
