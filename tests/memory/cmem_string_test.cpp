@@ -99,6 +99,24 @@ TEST_F(CmemString, NoRoomLeftForADescriptorIsFatal) {
     EXPECT_EXIT(zvs_new_cmem(length, 0), ::testing::ExitedWithCode(0), "Critical Error #14");
 }
 
+TEST_F(CmemString, FragmentedAreaIsCompactedToMakeRoomForADescriptor) {
+    zvs* dead = db_var(std::string(100, 'd'));
+    // Leaves 2 bytes before the descriptors: a new variable's text would fit but
+    // not its descriptor until the dead text is reclaimed.
+    zvs* big = db_var(std::string(size_t(cmem_sp - 4 - zvs_cmem_sp() - 2), 'b'));
+    zvs_free(dead);
+    zvs* last = db_var("xy");
+    EXPECT_EQ(str(last), "xy");
+    EXPECT_EQ(text_offset(big), 257) << "compacted";
+    EXPECT_EQ(peek_descriptor(last->data_block_offset), (std::array<int32_t, 2>{2, text_offset(last)}));
+    zvs* dead2 = db_var("zz");
+    zvs_free(dead2);
+    zvs* filler = db_var(std::string(size_t(cmem_sp - 4 - zvs_cmem_sp()), 'f'));
+    zvs_free(filler);
+    zvs* fixed = zvs_new_fixed(cmem + 0x510, 4, 0);
+    EXPECT_EQ(peek_descriptor(fixed->data_block_offset), (std::array<int32_t, 2>{4, 0x10}));
+}
+
 TEST_F(CmemString, ConcatCompactsAndChecksTheRoom) {
     zvs* a = db_var("abc");
     zvs* b = db_var("def");

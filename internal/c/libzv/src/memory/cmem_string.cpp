@@ -83,12 +83,13 @@ zvs* zvs_new_cmem(int32_t length, uint8_t temporary) {
 
 void zvs_create_cmem(int32_t length, uint8_t temporary, zvs* s) {
     if (length < 0) length = 0;
+    // A variable's descriptor needs 4 bytes below the descriptors too: compacting
+    // first keeps a fragmented area from failing while the string would fit.
+    int32_t descriptor_bytes = temporary ? 0 : 4;
+    if (int64_t(state.text_end) + length + descriptor_bytes > cmem_sp) cmem_string_compact_text();
     if (int64_t(state.text_end) + length > cmem_sp) {
-        cmem_string_compact_text();
-        if (int64_t(state.text_end) + length > cmem_sp) {
-            error(513);
-            length = 0;  // only after a fatal error
-        }
+        error(513);
+        length = 0;  // only after a fatal error
     }
     s->length = length;
     s->text = dblock + state.text_end;
@@ -106,6 +107,7 @@ void zvs_new_fixed_cmem(uint8_t* bytes, uint32_t length, uint8_t, zvs* s) {
     if (bytes <= cmem + 0x500 || bytes >= cmem + 0x10500) return;
     // Compaction moves only listed texts, so fixed bytes must stay below the text area.
     assert(bytes + length <= dblock + 256);
+    if (cmem_sp - 4 < state.text_end) cmem_string_compact_text();
     if (take_descriptor(s, 515)) cmem_string_write_descriptor(s, length, bytes - dblock);
 }
 
