@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "string/zvs.h"
+
 // Keeps a copy of the arguments (the window set-up later edits argv in place)
 // and builds COMMAND$: argv[1] to argv[argc - 1] joined by single spaces.
 void command_initialize(int32_t argc, char** argv);
@@ -26,5 +28,18 @@ int32_t func__environcount();
 // The n-th entry (1-based) "NAME=value", or null beyond the last one.
 const char* environ_entry(int64_t n);
 
-// _OS$.
+// _OS$'s answer.
 constexpr std::string_view libzv_os_name = "[LINUX][64BIT]";
+
+// The string entry points. While an error is pending each returns an empty
+// temporary (ENVIRON does nothing).
+// COMMAND$ (passed 0) or COMMAND$(n): a temporary; "" for n outside 0 to argc - 1.
+zvs* func_command(int32_t n, int32_t passed);
+// ENVIRON$(name): the variable's value, "" when it is not set; names are case-sensitive.
+zvs* func_environ(zvs* name);
+// ENVIRON$(n): the n-th entry "NAME=value"; n < 1 is error 5; "" beyond the last.
+zvs* func_environ(int32_t n);
+// ENVIRON text: error 5 when environ_apply refuses it.
+void sub_environ(zvs* text);
+// _OS$.
+zvs* func__os();
