@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "clock/clock.h"
+#include "command/command.h"
 #include "core/boundary.h"
 #include "core/program.h"
 #include "core/startup.h"
@@ -17,6 +18,11 @@
 #include "input/keyboard.h"
 #include "input/lock_keys.h"
 #include "log/log.h"
+#include "memory/cmem.h"
+#include "memory/cmem_string.h"
+#include "memory/mem_lock.h"
+#include "memory/return_points.h"
+#include "memory/static_arena.h"
 #include "palette/palette.h"
 #include "platform/exe_path.h"
 #include "platform/x11_desktop.h"
@@ -31,6 +37,9 @@ int main(int argc, char** argv) {
     glut_queue_global_init();
     libzv_log_global_init();
     zvs_global_init();
+    zvs_cmem_global_init();
+    mem_lock_global_init();
+    return_point_global_init();
 
     clock_init();
     libzv_log_init();
@@ -42,10 +51,17 @@ int main(int argc, char** argv) {
     image_table_global_init();
     keyboard_global_init();  // port 60h answers 0x81 before any key
 
+    mem_static_global_init();
+    cmem_global_init();
+    zvs_cmem_make_runtime_strings();
+
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();
     if (!folder.empty() && chdir(folder.c_str()) != 0) {
     }
+
+    // Before the window set-up, which takes its own options out of argv.
+    command_initialize(argc, argv);
 
     x11_desktop_global_init();
     startup_lock_keys();
