@@ -56,3 +56,12 @@ bool x11_send_close(unsigned long window) {
     XCloseDisplay(display);
     return true;
 }
+
+bool x11_set_focus(unsigned long window) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    XSetInputFocus(display, window ? Window(window) : None, RevertToNone, CurrentTime);
+    XSync(display, False);
+    XCloseDisplay(display);
+    return true;
+}

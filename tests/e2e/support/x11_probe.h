@@ -17,3 +17,5 @@ std::vector<x11_window_info> x11_named_windows();
 bool x11_send_close(unsigned long window);
 // Waits up to timeout_ms for a window with that name; id 0 when none appeared.
 x11_window_info x11_wait_for_window(const std::string& name, int timeout_ms);
+// Gives the keyboard focus to a window (0: to no window).
+bool x11_set_focus(unsigned long window);

@@ -1,0 +1,42 @@
+// Echoes every INKEY$ key as its codes, and Shift going down and up by _KEYDOWN,
+// one line each, to the file named by ZV_KEYS_OUT; the window is titled "keys".
+// Each pass ends at a statement boundary, where the Pause key parks it.
+#include <cstdio>
+#include <cstdlib>
+
+#include "program.h"
+
+#include "clock/clock.h"
+#include "core/end.h"
+#include "core/runtime_flags.h"
+#include "input/key_code.h"
+#include "input/key_functions.h"
+#include "string/zvs.h"
+#include "window/title.h"
+
+namespace {
+void ZVMAIN() {
+    uint32_t mark = zvs_tmp_list_nexti();
+    sub__title(zvs_new_txt("keys"));
+    zvs_tmp_release_to(mark, 0);
+    FILE* out = fopen(getenv("ZV_KEYS_OUT"), "w");
+    bool shift = false;
+    for (;;) {
+        if (stop_program.load()) end();
+        zvs* k = zvs_inkey();
+        if (k->length == 1) fprintf(out, "%d\n", k->text[0]);
+        if (k->length == 2) fprintf(out, "%d,%d\n", k->text[0], k->text[1]);
+        zvs_tmp_release_to(mark, 0);
+        bool held = func__keydown(key::left_shift) != 0;
+        if (held != shift) fprintf(out, held ? "shift down\n" : "shift up\n");
+        shift = held;
+        fflush(out);
+        libzv_sleep_ms(5);
+        evnt(0, 0, nullptr);
+    }
+}
+void sub_clear() {}
+void dispatch_handler(int32_t) {}
+}  // namespace
+
+ZV_PROGRAM(ZVMAIN, sub_clear, dispatch_handler, nullptr, 0);

@@ -1,0 +1,26 @@
+// Starts hidden, titles its window "abc" before it exists, then shows it and waits.
+#include "program.h"
+
+#include "clock/clock.h"
+#include "core/end.h"
+#include "core/runtime_flags.h"
+#include "string/zvs.h"
+#include "window/screen_show.h"
+#include "window/title.h"
+
+namespace {
+void ZVMAIN() {
+    uint32_t mark = zvs_tmp_list_nexti();
+    sub__title(zvs_new_txt("abc"));
+    zvs_tmp_release_to(mark, 0);
+    sub__screenshow();
+    for (;;) {
+        if (stop_program.load()) end();
+        libzv_sleep_ms(10);
+    }
+}
+void sub_clear() {}
+void dispatch_handler(int32_t) {}
+}  // namespace
+
+ZV_PROGRAM(ZVMAIN, sub_clear, dispatch_handler, nullptr, 0);
