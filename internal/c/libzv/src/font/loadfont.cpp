@@ -10,6 +10,7 @@
 #include "font/font_backend.h"
 #include "font/font_tables.h"
 #include "image/image_table.h"
+#include "string/zvs.h"
 
 namespace {
 
@@ -88,6 +89,12 @@ int32_t func__loadfont_bytes(const uint8_t* file, int32_t file_length, int32_t s
     fontheight[n] = size;
     fontwidth[n] = FontWidth(handle);
     return n;
+}
+
+int32_t func__loadfont(zvs* file, int32_t size, zvs* options, int32_t index, int32_t passed) {
+    bool with_options = (passed & 1) && options;
+    return func__loadfont_bytes(file->text, file->length, size, with_options ? options->text : nullptr,
+                                with_options ? options->length : 0, index, passed);
 }
 
 void sub__freefont(int32_t font_number) {
