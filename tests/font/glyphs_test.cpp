@@ -96,3 +96,35 @@ TEST(CodePage437, UnicodeLookups) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Glyphs, Font14IsRowsOneToFourteenOfTheEightBySixteenSet) {
+    // Font 14 reads 14 rows from byte 8 of each 8 x 16 glyph: its top and bottom rows
+    // are dropped. The 8 x 16 'A' leaves rows 0 and 15 blank, so nothing is lost.
+    EXPECT_EQ(rows(&charset8x16['A' * 128 + 8], 14),
+              "........\n"
+              "...#....\n"
+              "..###...\n"
+              ".##.##..\n"
+              "##...##.\n"
+              "##...##.\n"
+              "#######.\n"
+              "##...##.\n"
+              "##...##.\n"
+              "##...##.\n"
+              "##...##.\n"
+              "........\n"
+              "........\n"
+              "........\n");
+    // Box drawing: the double horizontal line (0xCD) keeps both strokes in rows 1-14.
+    int stroke_rows = 0;
+    for (int r = 1; r <= 14; r++) {
+        int set = 0;
+        for (int x = 0; x < 8; x++) set += charset8x16[0xCD * 128 + r * 8 + x] != 0;
+        stroke_rows += set == 8;
+    }
+    EXPECT_EQ(stroke_rows, 2);
+}
+
+}  // namespace
