@@ -19,6 +19,12 @@ namespace {
 // left once per pixel and its bit 0 decides whether the pixel is written. A minor
 // coordinate that drifted off the VIEW rectangle (float error on very long lines)
 // is not written.
+// r stays between two clipped end points (plus float drift), far inside int32.
+inline int32_t nearest_away(float r) {
+    double d = r;
+    return static_cast<int32_t>(d < 0 ? d - 0.5 : d + 0.5);
+}
+
 template <class Put>
 void step_line(const img_graphics_state& g, uint32_t pattern, Put put) {
     int32_t x1 = lineclip_x1, y1 = lineclip_y1, x2 = lineclip_x2, y2 = lineclip_y2;
@@ -31,7 +37,7 @@ void step_line(const img_graphics_state& g, uint32_t pattern, Put put) {
         uint32_t span = static_cast<uint32_t>(g.view_y2 - g.view_y1);
         for (int32_t i = 0, x = x1; i <= dx; i++, x += xs, r += step) {
             pattern = std::rotl(pattern, 1);
-            int32_t y = round_half_away_to_int32(r);
+            int32_t y = nearest_away(r);
             if ((pattern & 1) && static_cast<uint32_t>(y) - static_cast<uint32_t>(g.view_y1) <= span) put(x, y);
         }
     } else {
@@ -41,7 +47,7 @@ void step_line(const img_graphics_state& g, uint32_t pattern, Put put) {
         uint32_t span = static_cast<uint32_t>(g.view_x2 - g.view_x1);
         for (int32_t i = 0, y = y1; i <= dy; i++, y += ys, r += step) {
             pattern = std::rotl(pattern, 1);
-            int32_t x = round_half_away_to_int32(r);
+            int32_t x = nearest_away(r);
             if ((pattern & 1) && static_cast<uint32_t>(x) - static_cast<uint32_t>(g.view_x1) <= span) put(x, y);
         }
     }
