@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
+#include <utility>
 #include <string>
 
 #include "font/glyphs.h"
@@ -125,6 +127,25 @@ TEST_F(Glyphs, Font14IsRowsOneToFourteenOfTheEightBySixteenSet) {
         stroke_rows += set == 8;
     }
     EXPECT_EQ(stroke_rows, 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Glyphs, OnlyNullSpaceAndFFAreBlankAndTheyAreTheOnlyTwins) {
+    for (const auto& [set, size] : {std::pair{static_cast<const uint8_t*>(charset8x8), 64},
+                                    std::pair{static_cast<const uint8_t*>(charset8x16), 128}}) {
+        for (int g = 0; g < 256; g++) {
+            bool blank = true;
+            for (int i = 0; i < size; i++) blank &= set[g * size + i] == 0;
+            EXPECT_EQ(blank, g == 0 || g == 0x20 || g == 0xFF) << size << " " << g;
+            for (int h = g + 1; h < 256; h++) {
+                bool twin = memcmp(set + g * size, set + h * size, static_cast<size_t>(size)) == 0;
+                EXPECT_EQ(twin, blank && (h == 0x20 || h == 0xFF)) << size << " " << g << " " << h;
+            }
+        }
+    }
 }
 
 }  // namespace
