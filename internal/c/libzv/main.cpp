@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "clock/clock.h"
+#include "command/command.h"
 #include "core/boundary.h"
 #include "core/program.h"
 #include "core/startup.h"
@@ -16,6 +17,11 @@
 #include "image/hardware_queue.h"
 #include "image/image_table.h"
 #include "log/log.h"
+#include "memory/cmem.h"
+#include "memory/cmem_string.h"
+#include "memory/mem_lock.h"
+#include "memory/return_points.h"
+#include "memory/static_arena.h"
 #include "palette/palette.h"
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
@@ -31,6 +37,9 @@ int main(int argc, char** argv) {
     glut_queue_global_init();
     libzv_log_global_init();
     zvs_global_init();
+    zvs_cmem_global_init();
+    mem_lock_global_init();
+    return_point_global_init();
 
     clock_init();
     libzv_log_init();
@@ -42,10 +51,17 @@ int main(int argc, char** argv) {
     font_metrics_global_init();
     image_table_global_init();
 
+    mem_static_global_init();
+    cmem_global_init();
+    zvs_cmem_make_runtime_strings();
+
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();
     if (!folder.empty() && chdir(folder.c_str()) != 0) {
     }
+
+    // Before the window set-up, which takes its own options out of argv.
+    command_initialize(argc, argv);
 
     palette_global_init();
     glyphs_global_init();
