@@ -47,8 +47,8 @@ void report(benchmark::State& state, int64_t (*pixels)(const shape&)) {
     int64_t total = 0;
     for (const shape& s : setup()) total += pixels(s);
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(shapes));
-    state.counters["pixels/s"] =
-        benchmark::Counter(static_cast<double>(total) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["pixels/s"] = benchmark::Counter(
+        static_cast<double>(total) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void BM_LineScreen12(benchmark::State& state) {
@@ -112,7 +112,8 @@ void BM_PlainMemsetRows(benchmark::State& state) {
             int32_t x1 = std::min(s.x1, s.x2), x2 = std::max(s.x1, s.x2);
             int32_t y1 = std::min(s.y1, s.y2), y2 = std::max(s.y1, s.y2);
             for (int32_t y = y1; y <= y2; y++)
-                memset(pixels + static_cast<size_t>(y) * width + x1, static_cast<int>(s.colour), static_cast<size_t>(x2 - x1) + 1);
+                memset(pixels + static_cast<size_t>(y) * width + x1, static_cast<int>(s.colour),
+                       static_cast<size_t>(x2 - x1) + 1);
         }
         benchmark::ClobberMemory();
     }

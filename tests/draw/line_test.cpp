@@ -28,7 +28,8 @@ TEST_F(Line, SteppingRoundsHalfAwayFromZero) {
     const int32_t ys[11] = {0, 0, 1, 1, 1, 2, 2, 2, 2, 3, 3};
     std::vector<std::pair<int32_t, int32_t>> expected;
     for (int32_t x = 0; x <= 10; x++) expected.emplace_back(x, ys[x]);
-    std::sort(expected.begin(), expected.end(), [](auto a, auto b) { return a.second != b.second ? a.second < b.second : a.first < b.first; });
+    std::sort(expected.begin(), expected.end(),
+              [](auto a, auto b) { return a.second != b.second ? a.second < b.second : a.first < b.first; });
     EXPECT_EQ(lit(im), expected);
 }
 

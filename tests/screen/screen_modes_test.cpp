@@ -108,22 +108,28 @@ TEST_F(Screen, TextPagesLieInConventionalMemoryAtB800) {
         ASSERT_EQ(cmem[0xB8000 + i], 0x20) << i;
         ASSERT_EQ(cmem[0xB8000 + i + 1], 0x07) << i;
     }
-    // A POKE shows on the page, and a cell written on page 3 reads back through PEEK.
-    cmem[0xB8000 + 2 * (80 * 1 + 4)] = 'A';
-    cmem[0xB8000 + 2 * (80 * 1 + 4) + 1] = 0x1E;
+    // A POKE at B800 shows on page 0; a cell written on page 3 reads back through PEEK.
+    sub_defseg(0xB800, 1);
+    sub_poke(2 * (80 * 1 + 4), 'A');
+    sub_poke(2 * (80 * 1 + 4) + 1, 0x1E);
     EXPECT_EQ(cell(write_page(), 5, 2), 0x1E41);
     img_struct* page3 = img_get(page_index(3));
     uint16_t z = 0x4F5A;
     memcpy(page3->pixels + 2 * (80 * 24 + 79), &z, 2);
-    EXPECT_EQ(cmem[0xB8000 + 3 * 4096 + 2 * (80 * 24 + 79)], 0x5A);
-    EXPECT_EQ(cmem[0xB8000 + 3 * 4096 + 2 * (80 * 24 + 79) + 1], 0x4F);
+    EXPECT_EQ(func_peek(3 * 4096 + 2 * (80 * 24 + 79)), 0x5A);
+    EXPECT_EQ(func_peek(3 * 4096 + 2 * (80 * 24 + 79) + 1), 0x4F);
+    sub_defseg(0, 0);
 }
 
 TEST_F(Screen, Screen13PageIsA000AndClearedOnEverySwitch) {
     screen(13);
     sub_line(3, 4, 10, 4, 42, 0, 0, 1 | 8);
-    for (int32_t x = 3; x <= 10; x++) EXPECT_EQ(cmem[0xA0000 + 320 * 4 + x], 42) << x;
-    EXPECT_EQ(cmem[0xA0000 + 320 * 4 + 11], 0);
+    sub_defseg(0xA000, 1);
+    for (int32_t x = 3; x <= 10; x++) EXPECT_EQ(func_peek(320 * 4 + x), 42) << x;
+    EXPECT_EQ(func_peek(320 * 4 + 11), 0);
+    sub_poke(320 * 199 + 319, 77);
+    EXPECT_EQ(write_page()->pixels[63999], 77);
+    sub_defseg(0, 0);
     EXPECT_EQ(write_page()->pixels, cmem + 0xA0000);
     screen(12);
     memset(cmem + 0xA0000, 7, 64000);
@@ -144,7 +150,7 @@ TEST_F(Screen, TextGeometryFollowsThePreviousScreenAndWidth) {
         {80, 43, 14, 80, 43, 14, 6880},
         {40, -1, -1, 40, 43, 15, 3440},  // keeps 43 rows
         {80, 60, 8, 80, 60, 8, 9600},
-        {80, 50, -1, 80, 50, 8, 8000},   // ruling: the missing font by the text-font rule
+        {80, 50, -1, 80, 50, 8, 8000},   // a missing font by the text-font rule
         {-1, 50, -1, 80, 50, 8, 8000},
         {40, -1, -1, 40, 50, 9, 4000},   // keeps 50 rows
         {-1, 25, -1, 40, 25, 17, 2048},  // keeps 40 columns

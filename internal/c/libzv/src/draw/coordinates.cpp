@@ -90,9 +90,11 @@ float func_pmap(float value, int32_t function) {
             return static_cast<float>(round_float_to_int32(scaled + g.scaling_offset_y));
         }
         case 2:
-            return static_cast<float>((static_cast<double>(round_float_to_int32(value)) - g.scaling_offset_x) / g.scaling_x);
+            return static_cast<float>((static_cast<double>(round_float_to_int32(value)) - g.scaling_offset_x) /
+                                      g.scaling_x);
         case 3:
-            return static_cast<float>((static_cast<double>(round_float_to_int32(value)) - g.scaling_offset_y) / g.scaling_y);
+            return static_cast<float>((static_cast<double>(round_float_to_int32(value)) - g.scaling_offset_y) /
+                                      g.scaling_y);
         default:
             error(5);
             return 0;

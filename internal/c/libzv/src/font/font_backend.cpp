@@ -9,15 +9,23 @@ uint8_t* placeholder_load_file(const char*, int32_t*) { return nullptr; }
 int32_t placeholder_load(const uint8_t*, int32_t, int32_t, int32_t, int32_t*) { return 0; }
 void placeholder_free(int32_t) {}
 int32_t placeholder_width(int32_t) { return 0; }
-bool placeholder_render_utf32(int32_t, const uint32_t*, int32_t, int32_t, uint8_t**, int32_t*, int32_t*) { return false; }
-bool placeholder_render_ascii(int32_t, const uint8_t*, int32_t, int32_t, uint8_t**, int32_t*, int32_t*) { return false; }
+bool placeholder_render_utf32(int32_t, const uint32_t*, int32_t, int32_t, uint8_t**, int32_t*, int32_t*) {
+    return false;
+}
+bool placeholder_render_ascii(int32_t, const uint8_t*, int32_t, int32_t, uint8_t**, int32_t*, int32_t*) {
+    return false;
+}
 int32_t placeholder_print_width_utf32(int32_t, const uint32_t*, int32_t) { return 0; }
 int32_t placeholder_print_width_ascii(int32_t, const uint8_t*, int32_t) { return 0; }
 
-constexpr font_backend placeholders{placeholder_load_file,    placeholder_load,
-                                    placeholder_free,         placeholder_width,
-                                    placeholder_render_utf32, placeholder_render_ascii,
-                                    placeholder_print_width_utf32, placeholder_print_width_ascii};
+constexpr font_backend placeholders{placeholder_load_file,
+                                    placeholder_load,
+                                    placeholder_free,
+                                    placeholder_width,
+                                    placeholder_render_utf32,
+                                    placeholder_render_ascii,
+                                    placeholder_print_width_utf32,
+                                    placeholder_print_width_ascii};
 
 // The frame producer renders through it too.
 std::atomic<const font_backend*> current{&placeholders};

@@ -135,7 +135,8 @@ bool prepare(mode_plan& plan) {
             }
             plan.text = g;
             plan.page_bytes = bytes;
-            plan.in_window = static_cast<int32_t>(text_window_bytes / bytes < text_pages ? text_window_bytes / bytes : text_pages);
+            plan.in_window =
+                static_cast<int32_t>(text_window_bytes / bytes < text_pages ? text_window_bytes / bytes : text_pages);
             int64_t own_bytes = static_cast<int64_t>(g.columns) * g.rows * 2;
             for (int32_t n = 0; n < text_pages; n++) {
                 bool own = n >= plan.in_window;
