@@ -10,7 +10,7 @@ void sub__mapunicode(int32_t code_point, int32_t index) {
         error(5);
         return;
     }
-    codepage437_to_unicode16[index] = uint16_t(code_point);
+    codepage437_to_unicode16[index].store(uint16_t(code_point));
 }
 
 int32_t func__mapunicode(int32_t index) {
@@ -19,5 +19,5 @@ int32_t func__mapunicode(int32_t index) {
         error(5);
         return 0;
     }
-    return codepage437_to_unicode16[index];
+    return codepage437_to_unicode16[index].load();
 }
