@@ -124,6 +124,12 @@ TEST_F(KeysWindow, AltF4EndsTheProgramWithCode0) {
     ended = true;
 }
 
+TEST_F(KeysWindow, WindowDestroyedByAnotherClientIsACloseRequest) {
+    ASSERT_TRUE(x11_destroy_window(window.id));
+    EXPECT_EQ(child_wait(program, 5000), 0);
+    ended = true;
+}
+
 TEST(TitleWindow, TitleSetBeforeTheWindowExistsNamesIt) {
     auto program = child_start({ZV_E2E_TITLE_HIDDEN});
     auto window = x11_wait_for_window("abc", 10000);

@@ -65,3 +65,12 @@ bool x11_set_focus(unsigned long window) {
     XCloseDisplay(display);
     return true;
 }
+
+bool x11_destroy_window(unsigned long window) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    XDestroyWindow(display, window);
+    XSync(display, False);
+    XCloseDisplay(display);
+    return true;
+}

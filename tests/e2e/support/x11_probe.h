@@ -19,3 +19,5 @@ bool x11_send_close(unsigned long window);
 x11_window_info x11_wait_for_window(const std::string& name, int timeout_ms);
 // Gives the keyboard focus to a window (0: to no window).
 bool x11_set_focus(unsigned long window);
+// Destroys a window of another client, as a misbehaving program could.
+bool x11_destroy_window(unsigned long window);

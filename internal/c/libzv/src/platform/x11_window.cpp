@@ -29,6 +29,7 @@ Atom wm_delete_window = None;
 wire_converter next_converter[LASTEvent];
 // Filled by the converters and drained by the window thread; both run there only.
 std::deque<XEvent> pending;
+XErrorHandler next_error_handler = nullptr;
 
 constexpr int hooked_types[] = {KeyPress, KeyRelease, FocusIn, FocusOut, ClientMessage, DestroyNotify};
 
@@ -50,12 +51,20 @@ Bool on_wire_event(Display* display, XEvent* event, xEvent* wire) {
         return keep;
     case DestroyNotify:
         if (event->xdestroywindow.window != ours) return keep;
+        destroyed.store(true);
         pending.push_back(*event);
         return keep;
     default:
         pending.push_back(*event);
         return keep;
     }
+}
+
+// Once another client destroyed the window, requests about it (drawing, freeglut's
+// own destroy) fail; those failures must not end the process.
+int on_x_error(Display* display, XErrorEvent* error) {
+    if (destroyed.load() && error->resourceid == window.load()) return 0;
+    return next_error_handler ? next_error_handler(display, error) : 0;
 }
 
 // Keys that freeglut reports through its special-key callback.
@@ -116,6 +125,7 @@ void x11_window_attach() {
     for (int type : hooked_types) next_converter[type] = XESetWireToEvent(glut_display, type, on_wire_event);
     XUnlockDisplay(glut_display);
     window.store(ours);
+    next_error_handler = XSetErrorHandler(on_x_error);
 
     // Held keys repeat as presses alone, as the program expects, not as release and
     // press pairs.
@@ -140,7 +150,6 @@ x11_key_event x11_window_drain_events(bool through_key) {
             orvo_custom_event(1, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr);
             break;
         case DestroyNotify:
-            destroyed.store(true);
             window_destroyed();
             break;
         case FocusIn:
