@@ -15,6 +15,7 @@
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
 #include "program.h"
+#include "traps.h"
 
 int main(int argc, char** argv) {
     // Xlib is used from the window thread and from dialogs on other threads.
@@ -22,6 +23,10 @@ int main(int argc, char** argv) {
     libzv_set_program(&zv_program_info);
     glut_queue_global_init();
     libzv_log_global_init();
+    onstrig_global_init();
+    onkey_global_init();
+    ontimer_freelist_global_init();
+    ontimer_global_init();
 
     clock_init();
     libzv_log_init();
@@ -29,6 +34,8 @@ int main(int argc, char** argv) {
     set_dynamic_info();
 
     if (libzv_program().screen_hide_startup) screen_hide.store(1);
+    onkey_default_keys();
+    ontimer_default_slot();
 
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();
