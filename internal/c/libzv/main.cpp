@@ -11,9 +11,13 @@
 #include "error/error.h"
 #include "glut/glut_queue.h"
 #include "glut/glut_setup.h"
+#include "image/hardware_queue.h"
+#include "image/image_table.h"
 #include "log/log.h"
+#include "palette/palette.h"
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
+#include "string/zvs.h"
 #include "program.h"
 #include "traps.h"
 
@@ -23,6 +27,7 @@ int main(int argc, char** argv) {
     libzv_set_program(&zv_program_info);
     glut_queue_global_init();
     libzv_log_global_init();
+    zvs_global_init();
     onstrig_global_init();
     onkey_global_init();
     ontimer_freelist_global_init();
@@ -33,14 +38,18 @@ int main(int argc, char** argv) {
     libzv_log_info(LOGSCOPE_LIBZV, "Program starting.");
     set_dynamic_info();
 
+    hardware_images_global_init();
     if (libzv_program().screen_hide_startup) screen_hide.store(1);
     onkey_default_keys();
     ontimer_default_slot();
+    image_table_global_init();
 
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();
     if (!folder.empty() && chdir(folder.c_str()) != 0) {
     }
+
+    palette_global_init();
 
     error_set_program_name(argv[0]);
     // Runtime waits serve errors, traps and the shutdown through the program's boundary.

@@ -6,5 +6,9 @@
 // Non-zero while the housekeeping loop produces frames on its own.
 extern std::atomic<int32_t> autodisplay;
 
+// The frame order the next produced frame receives (starts at 1); hardware commands
+// are stamped with it.
+extern std::atomic<int64_t> display_frame_order_next;
+
 // One production step, on the housekeeping thread.
 void display();

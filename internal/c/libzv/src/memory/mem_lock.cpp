@@ -14,6 +14,7 @@ int64_t pool_used = 0;
 std::vector<mem_lock*>* freed = nullptr;
 int64_t mem_lock_id = first_mem_lock_id - 1;  // incremented before use
 mem_lock* mem_lock_tmp = nullptr;
+mem_lock base_lock{0, MEM_LOCK_PLAIN, nullptr};
 
 }  // namespace
 
@@ -45,6 +46,7 @@ mem_lock* new_mem_lock() {
 }
 
 void free_mem_lock(mem_lock* lock) {
+    if (lock == &base_lock) return;
     lock->id = 0;
     if (lock->type == MEM_LOCK_MEMNEW) {
         free(lock->offset);
@@ -54,3 +56,5 @@ void free_mem_lock(mem_lock* lock) {
 }
 
 mem_lock* mem_lock_last() { return mem_lock_tmp; }
+
+mem_lock* mem_lock_base() { return &base_lock; }

@@ -26,3 +26,6 @@ mem_lock* new_mem_lock();
 void free_mem_lock(mem_lock* lock);
 // The last lock handed out.
 mem_lock* mem_lock_last();
+// A lock with id 0 that is never released or reused: blocks that must never be
+// valid (a failed _MEMIMAGE) name it.
+mem_lock* mem_lock_base();
