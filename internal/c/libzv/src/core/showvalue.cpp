@@ -1,11 +1,11 @@
 // showvalue: a debugging aid that shows a value in a box.
-#include <cstdio>
+#include <string>
 
 #include "core/diagnostics.h"
 #include "dialog/alert.h"
+#include "number/number_text.h"
 
 void showvalue(int64_t value) {
-    char text[24];
-    snprintf(text, sizeof text, "% lld", static_cast<long long>(value));  // STR$: a space before 0 and up
-    gui_alert(text, "showvalue", "ok");
+    std::string text(num_str(value).view());
+    gui_alert(text.c_str(), "showvalue", "ok");
 }
