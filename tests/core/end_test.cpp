@@ -20,9 +20,11 @@
 #include "display/display.h"
 #include "error/error.h"
 #include "glut/glut_setup.h"
+#include "font/font_tables.h"
 #include "image/image_modes.h"
 #include "image/image_table.h"
 #include "palette/palette.h"
+#include "screen/screen.h"
 #include "string/zvs.h"
 #include "string/zvs_debug.h"
 
@@ -35,7 +37,6 @@ struct fake_screen {
     static inline int reads = 0;
     static inline int stop_after_reads = -1;  // sets stop_program on that read
 
-    static int32_t font_height(int32_t font) { return font == 16 ? 16 : 0; }
     static void view_print(int32_t top, int32_t bottom) {
         calls.push_back("view " + std::to_string(top) + " " + std::to_string(bottom));
     }
@@ -53,7 +54,7 @@ struct fake_screen {
         memcpy(s->text, k.data(), k.size());
         return s;
     }
-    static inline const end_screen_calls table{font_height, view_print, print, inkey};
+    static inline const end_screen_calls table{view_print, print, inkey};
 };
 
 class End : public ::testing::Test {
@@ -68,6 +69,8 @@ protected:
         error_reset_for_tests();
         zvs_reset_for_tests(1048576, 65536, 65536);
         palette_global_init();
+        font_tables_reset_for_tests();
+        screen_reset_for_tests();
         image_table_reset_for_tests();
         end_reset_for_tests();
         screen_hide = 0;
@@ -83,22 +86,20 @@ protected:
         end_reset_for_tests();
         libzv_set_program(nullptr);
         image_table_reset_for_tests();
+        screen_reset_for_tests();
     }
 
-    // A screen page of the mode that is the display page, while the program draws
-    // on another image.
-    static int32_t display_page_of_mode(int32_t mode, int32_t width, int32_t height) {
-        int32_t page = imgnew(width, height, mode);
-        img_get(page)->flags |= IMG_SCREEN;
-        page_set(0, page);
-        set_display_page(page);
+    // SCREEN mode, while the program draws on an image of its own.
+    static int32_t screen_drawing_elsewhere(int32_t mode) {
+        zvg_screen(mode, 0, 0, 0, 0, 1);
+        EXPECT_EQ(new_error.load(), 0);
         set_write_page(imgnew(64, 64, 32));
-        return page;
+        return page_index(0);
     }
 };
 
-TEST_F(End, PromptGoesOnTheLastRowOfTheDisplayPage) {
-    int32_t page = display_page_of_mode(12, 640, 480);
+TEST_F(End, PromptGoesOnTheLastRowOfTheDisplayPageInScreen12) {
+    int32_t page = screen_drawing_elsewhere(12);
     fake_screen::keys = {"a", "b", "", "", "x"};
     uint32_t mark = zvs_tmp_list_nexti();
     EXPECT_TRUE(end_wait_in_window());
@@ -118,14 +119,14 @@ TEST_F(End, PromptGoesOnTheLastRowOfTheDisplayPage) {
 }
 
 TEST_F(End, TextPagesUseTheirRowCount) {
-    display_page_of_mode(0, 80, 43);
+    screen_drawing_elsewhere(0);
     fake_screen::keys = {"", "k"};
     EXPECT_TRUE(end_wait_in_window());
-    EXPECT_EQ(fake_screen::calls[0], "view 43 43");
+    EXPECT_EQ(fake_screen::calls[0], "view 25 25");
 }
 
 TEST_F(End, TheWaitGivesUpWhenTheProgramIsStopping) {
-    display_page_of_mode(12, 640, 480);
+    screen_drawing_elsewhere(12);
     fake_screen::stop_after_reads = 3;
     EXPECT_FALSE(end_wait_in_window());
     EXPECT_EQ(fake_screen::reads, 3);
@@ -234,7 +235,7 @@ TEST_F(EndDeathTest, HiddenGraphicalProgramEndsWithoutWaiting) {
 TEST_F(EndDeathTest, WindowedProgramEndsAfterAKey) {
     EXPECT_EXIT(
         {
-            display_page_of_mode(12, 640, 480);
+            screen_drawing_elsewhere(12);
             fake_screen::keys.push_back("");
             fake_screen::keys.push_back("q");
             end_set_park_hook([] {
@@ -249,7 +250,7 @@ TEST_F(EndDeathTest, WindowedProgramEndsAfterAKey) {
 TEST_F(EndDeathTest, StopDuringTheWaitParksAtOnce) {
     EXPECT_EXIT(
         {
-            display_page_of_mode(12, 640, 480);
+            screen_drawing_elsewhere(12);
             fake_screen::stop_after_reads = 2;
             end_set_park_hook([] { _exit(exit_ok.load() == 1 && !close_program.load() ? 42 : 43); });
             sub_end();

@@ -130,7 +130,7 @@ TEST(ProgramEnd, ClearResetsVariablesArraysDataAndErrorHandling) {
     program_run run(ZV_E2E_PROGRAM_END, {{"ZV_SCENARIO", "clear"}}, false);
     EXPECT_EQ(run.wait(5000), 0);
     EXPECT_EQ(run.out(), std::string("read 11 22 then 11\n"
-                                     "static 0 lbound 1 counter 0 on error 0\n"
+                                     "static 0 lbound 1 counter 0 on error 0 gosub 0\n"
                                      "dynamic lbound 0\n"
                                      "end of program\n") +
                              prompt);

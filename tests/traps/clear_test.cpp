@@ -12,7 +12,9 @@
 #include "image/image_properties.h"
 #include "image/image_statements.h"
 #include "image/image_table.h"
+#include "memory/cmem.h"
 #include "memory/mem_lock.h"
+#include "memory/return_points.h"
 #include "palette/palette.h"
 #include "string/zvs.h"
 #include "string/zvs_debug.h"
@@ -25,6 +27,8 @@ protected:
         error_reset_for_tests();
         zvs_reset_for_tests(1048576, 65536, 65536);
         mem_lock_global_init();
+        cmem_reset_for_tests();
+        return_point_global_init();
         palette_global_init();
         image_table_reset_for_tests();
     }
@@ -72,6 +76,14 @@ TEST_F(Clear, DynamicArraysAreFreedAndTheirMemBlocksInvalidated) {
     EXPECT_EQ(b.data, array_nothing_value());
 }
 
+TEST_F(Clear, ConventionalMemoryArraysGoBackToTheirHeap) {
+    uint8_t* block = cmem_dynamic_malloc(64);
+    array_descriptor<1> c{block, ARRAY_ALLOCATED | ARRAY_CMEM, {{0, 32, 1}}, nullptr};
+    clear_array(&c, 2);
+    EXPECT_EQ(c.flags, 0u);
+    EXPECT_EQ(cmem_dynamic_malloc(64), block);  // the same block is free again
+}
+
 TEST_F(Clear, TheRestOfTheRuntimeIsReset) {
     static int closes;
     closes = 0;
@@ -87,6 +99,7 @@ TEST_F(Clear, TheRestOfTheRuntimeIsReset) {
     zvs_set(error_handler_history, zvs_new_txt("53 at 10"));
     error_goto_line = 3;
     error_handling = 1;
+    next_return_point = 2;
     int32_t data_offset = 12;
 
     clear_reset_runtime(&data_offset);
@@ -94,6 +107,7 @@ TEST_F(Clear, TheRestOfTheRuntimeIsReset) {
     EXPECT_EQ(closes, 1);
     EXPECT_EQ(error_goto_line.load(), 0);
     EXPECT_EQ(error_handling.load(), 0);
+    EXPECT_EQ(next_return_point, 0);
     EXPECT_EQ(error_handler_history->length, 0);
     func__width(handle, 1);
     EXPECT_EQ(take_error(), 258);

@@ -5,20 +5,30 @@
 #include <unistd.h>
 
 #include "clock/clock.h"
+#include "command/command.h"
 #include "core/boundary.h"
 #include "core/program.h"
 #include "core/startup.h"
 #include "error/error.h"
+#include "font/font_tables.h"
+#include "font/glyphs.h"
 #include "glut/glut_queue.h"
 #include "glut/glut_setup.h"
 #include "image/hardware_queue.h"
 #include "image/image_table.h"
 #include "log/log.h"
+#include "memory/cmem.h"
+#include "memory/cmem_string.h"
+#include "memory/mem_lock.h"
+#include "memory/return_points.h"
+#include "memory/static_arena.h"
 #include "palette/palette.h"
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
 #include "string/zvs.h"
 #include "program.h"
+#include "screen/lock_display.h"
+#include "screen/screen.h"
 #include "traps.h"
 
 int main(int argc, char** argv) {
@@ -28,6 +38,9 @@ int main(int argc, char** argv) {
     glut_queue_global_init();
     libzv_log_global_init();
     zvs_global_init();
+    zvs_cmem_global_init();
+    mem_lock_global_init();
+    return_point_global_init();
     onstrig_global_init();
     onkey_global_init();
     ontimer_freelist_global_init();
@@ -42,14 +55,26 @@ int main(int argc, char** argv) {
     if (libzv_program().screen_hide_startup) screen_hide.store(1);
     onkey_default_keys();
     ontimer_default_slot();
+    font_metrics_global_init();
     image_table_global_init();
+
+    mem_static_global_init();
+    cmem_global_init();
+    zvs_cmem_make_runtime_strings();
 
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();
     if (!folder.empty() && chdir(folder.c_str()) != 0) {
     }
 
+    // Before the window set-up, which takes its own options out of argv.
+    command_initialize(argc, argv);
+
     palette_global_init();
+    glyphs_global_init();
+    zvg_screen(0, 0, 0, 0, 0, 1);
+    width8050switch = 1;
+    if (libzv_program().console) screen_console_image_init();
 
     error_set_program_name(argv[0]);
     // Runtime waits serve errors, traps and the shutdown through the program's boundary.
@@ -58,5 +83,6 @@ int main(int argc, char** argv) {
     libzv_glut_presetup(argc, argv);
     startup_start_thread(zv_program_thread);
     startup_start_thread(TIMERTHREAD);
+    lock_display_required.store(1);
     libzv_start_main_thread(argc, argv);
 }

@@ -10,6 +10,7 @@
 #include "clock/clock.h"
 #include "core/diagnostics.h"
 #include "core/run.h"
+#include "memory/return_points.h"
 #include "number/read_data.h"
 #include "shape.h"
 #include "string/zvs.h"
@@ -66,12 +67,13 @@ void clear_scenario(int64_t zv_mark) {
     ZV_STATEMENT(1, first = read_item());
     ZV_STATEMENT(2, second = read_item());
     error_goto_line = 1;
+    next_return_point = 2;  // inside two GOSUBs
     ZV_STATEMENT(3, sub_clear());
     ZV_RELEASE_TEMPORARIES();
     say("read " + std::to_string(first) + " " + std::to_string(second) + " then " + std::to_string(read_item()));
     say("static " + std::to_string(fixed_storage[0] + fixed_storage[3]) + " lbound " +
         std::to_string(func_lbound(&fixed_array, 1, 1)) + " counter " + std::to_string(counter) + " on error " +
-        std::to_string(error_goto_line.load()));
+        std::to_string(error_goto_line.load()) + " gosub " + std::to_string(next_return_point));
     int32_t lbound = -1;
     ZV_STATEMENT(4, lbound = func_lbound(&dynamic_array, 1, 1));  // error 9
     say("dynamic lbound " + std::to_string(lbound));

@@ -7,14 +7,10 @@
 #include "core/end.h"
 #include "error/error.h"
 #include "image/image_statements.h"
+#include "memory/cmem.h"
 #include "memory/mem_lock.h"
+#include "memory/return_points.h"
 #include "string/zvs.h"
-
-namespace {
-// Seams until conventional memory's dynamic blocks and the GOSUB stack exist.
-void cmem_array_free(void*) {}
-void gosub_stack_empty() {}
-}  // namespace
 
 void clear_array_data(void* data, uint32_t* flags, int64_t bytes, mem_lock** lock) {
     if (*flags & ARRAY_STATIC) {
@@ -22,7 +18,7 @@ void clear_array_data(void* data, uint32_t* flags, int64_t bytes, mem_lock** loc
         return;
     }
     if (*flags & ARRAY_CMEM) {
-        cmem_array_free(data);
+        cmem_dynamic_free(static_cast<uint8_t*>(data));
     } else {
         free(data);
     }
@@ -35,7 +31,7 @@ void clear_reset_runtime(int32_t* data_offset) {
     *data_offset = 0;
     close_all_files();
     freeallimages();
-    gosub_stack_empty();
+    next_return_point = 0;
     error_goto_line.store(0);
     if (error_handler_history) zvs_set(error_handler_history, zvs_new_txt(""));
     error_handling.store(0);

@@ -21,11 +21,10 @@ uint8_t stop_program_state();
 // shutdown. Inside the _GL SUB: fatal error 271.
 [[noreturn]] void sub_end();
 
-// What END's prompt in the window needs of the text, font and keyboard modules,
-// which register these once they exist. Until then the prompt is not printed and
-// no key is ever seen, so only a close request ends the wait.
+// What END's prompt in the window needs of the text and keyboard modules, which
+// register these once they exist. Until then the prompt is not printed and no key
+// is ever seen, so only a close request ends the wait.
 struct end_screen_calls {
-    int32_t (*font_height)(int32_t font);              // cell height of a font
     void (*view_print)(int32_t top, int32_t bottom);   // VIEW PRINT top TO bottom
     void (*print)(zvs* text, int32_t new_line);        // PRINT on the write image
     zvs* (*inkey)();                                   // INKEY$ (a temporary)

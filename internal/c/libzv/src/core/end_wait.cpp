@@ -12,7 +12,7 @@
 #include "core/end.h"
 #include "core/runtime_flags.h"
 #include "display/display.h"
-#include "image/image_modes.h"
+#include "font/font_tables.h"
 #include "image/image_table.h"
 #include "string/zvs.h"
 
@@ -22,13 +22,13 @@ void no_view_print(int32_t, int32_t) {}
 void no_print(zvs*, int32_t) {}
 zvs* no_key() { return nullptr; }
 
-const end_screen_calls default_calls{builtin_font_height, no_view_print, no_print, no_key};
+const end_screen_calls default_calls{no_view_print, no_print, no_key};
 std::atomic<const end_screen_calls*> screen_calls{&default_calls};
 
 // The last text row of an image: its height in rows, or in character cells.
-int32_t last_row(const img_struct* im, const end_screen_calls& calls) {
+int32_t last_row(const img_struct* im) {
     if (im->text) return im->height;
-    int32_t cell = calls.font_height(im->font);
+    int32_t cell = im->font >= 0 && im->font < font_table_capacity ? fontheight[im->font].load() : 0;
     int32_t rows = cell > 0 ? im->height / cell : 0;
     return rows > 0 ? rows : 1;
 }
@@ -52,7 +52,7 @@ bool end_wait_in_window() {
     const end_screen_calls& calls = *screen_calls.load();
     if (int32_t display = display_page_index()) set_write_page(display);  // _DEST _DISPLAY
     if (img_struct* im = write_page()) {
-        int32_t last = last_row(im, calls);
+        int32_t last = last_row(im);
         calls.view_print(last, last);
     }
     uint32_t mark = zvs_tmp_list_nexti();

@@ -8,7 +8,12 @@
 #include "core/runtime_flags.h"
 #include "core/traps.h"
 #include "error/error.h"
+#include "image/image_table.h"
+#include "palette/palette.h"
+#include "palette/palette_statements.h"
 #include "platform/process_start.h"
+#include "screen/mode_defaults.h"
+#include "screen/screen.h"
 #include "string/zvs.h"
 
 namespace {
@@ -22,7 +27,13 @@ void run_set_init_calls(const run_init_calls* calls) { init_calls.store(calls ? 
 void sub_run_init() {
     onkey_reset_handlers();
     const run_init_calls& calls = *init_calls.load();
-    calls.reset_screen();
+    zvg_screen(0, 0, 0, 0, 0, 1 | 4 | 8);
+    calls.width_80_25();
+    if (img_struct* page = write_page()) {
+        reset_view_print(page);
+        restorepalette(page);
+    }
+    zvg_sub_color(7, 0, 0, 1 | 2);
     calls.reset_rnd();
     calls.keyclear();
 }
