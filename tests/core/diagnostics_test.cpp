@@ -10,6 +10,10 @@
 #include "core/runtime_flags.h"
 #include "dialog/alert.h"
 #include "error/error.h"
+#include "font/font_tables.h"
+#include "image/image_table.h"
+#include "palette/palette.h"
+#include "screen/screen.h"
 #include "string/zvs.h"
 #include "string/zvs_debug.h"
 
@@ -38,6 +42,9 @@ protected:
         runtime_flags_reset_for_tests();
         error_reset_for_tests();
         zvs_reset_for_tests(1048576, 65536, 65536);
+        palette_global_init();
+        font_tables_reset_for_tests();
+        image_table_reset_for_tests();
         echo_recorder::lines.clear();
         alert_log::boxes.clear();
         echo_set_console_print(echo_recorder::print);
@@ -48,6 +55,12 @@ protected:
         echo_set_console_print(nullptr);
         gui_alert_set_backend(nullptr);
         libzv_set_program(nullptr);
+        image_table_reset_for_tests();
+    }
+    // What start-up does for a console program.
+    void console_program() {
+        program.console = 1;
+        screen_console_image_init();
     }
     static int32_t take_error() {
         int32_t n = new_error.load();
@@ -81,7 +94,7 @@ TEST_F(Diagnostics, AssertOnlyActsOnAFalseConditionWithAssertsOn) {
     EXPECT_EQ(take_error(), 314);
     EXPECT_TRUE(echo_recorder::lines.empty());
 
-    program.console = 1;
+    console_program();
     sub__assert(0, nullptr, 0);
     EXPECT_EQ(take_error(), 314);
     sub__assert(0, zvs_new_txt("x > 0"), 1);
@@ -89,9 +102,9 @@ TEST_F(Diagnostics, AssertOnlyActsOnAFalseConditionWithAssertsOn) {
     EXPECT_EQ(echo_recorder::lines, std::vector<std::string>{"x > 0"});
 }
 
-TEST_F(Diagnostics, EchoWritesALineOnTheConsoleOfConsolePrograms) {
+TEST_F(Diagnostics, EchoWritesALineOnTheConsoleImageOfConsolePrograms) {
     sub__echo(zvs_new_txt("hidden"));
-    program.console = 1;
+    console_program();
     sub__echo(zvs_new_txt("shown"));
     error(53);
     sub__echo(zvs_new_txt("while an error is pending"));
@@ -100,7 +113,7 @@ TEST_F(Diagnostics, EchoWritesALineOnTheConsoleOfConsolePrograms) {
 
 TEST_F(Diagnostics, EchoWithoutTheTextModuleGoesToStandardOutput) {
     echo_set_console_print(nullptr);
-    program.console = 1;
+    console_program();
     ::testing::internal::CaptureStdout();
     sub__echo(zvs_new_txt_len("a\0b", 3));
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), std::string("a\0b\n", 4));

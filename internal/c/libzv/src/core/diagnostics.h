@@ -8,8 +8,8 @@ struct zvs;
 // with asserts: a zero condition raises critical error 315 after echoing the message
 // in a console program that gave one, else 314.
 void sub__assert(int32_t condition, zvs* message, int32_t passed);
-// _ECHO text: the text and a new line on the console; nothing in a program without
-// a console.
+// _ECHO text: the text and a new line on the console image; nothing in a program
+// without one.
 void sub__echo(zvs* text);
 // Debugging aid: STR$(value) in a box titled "showvalue" with an OK button.
 void showvalue(int64_t value);

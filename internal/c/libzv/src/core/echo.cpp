@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "core/diagnostics.h"
-#include "core/program.h"
 #include "error/error.h"
+#include "image/image_table.h"
 #include "string/zvs.h"
 
 namespace {
@@ -20,6 +20,6 @@ void echo_set_console_print(void (*print_line)(zvs*)) { console_print.store(prin
 
 void sub__echo(zvs* text) {
     if (new_error_is_set()) return;
-    if (!libzv_program().console) return;
+    if (!console_image()) return;
     console_print.load()(text);
 }
