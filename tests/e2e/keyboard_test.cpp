@@ -78,8 +78,10 @@ protected:
 
 TEST_F(KeysWindow, TypedKeysReachInkey) {
     xdotool({"key", "--delay", "30", "a", "shift+a", "Return", "F1", "Left", "ctrl+c"});
-    std::vector<std::string> lines = wait_for_lines(out, 8);
-    EXPECT_EQ(lines, (std::vector<std::string>{"97", "shift down", "65", "shift up", "13", "0,59", "0,75", "3"}));
+    std::vector<std::string> keys;
+    for (const std::string& line : wait_for_lines(out, 8))
+        if (line.rfind("shift", 0) != 0) keys.push_back(line);
+    EXPECT_EQ(keys, (std::vector<std::string>{"97", "65", "13", "0,59", "0,75", "3"}));
 }
 
 TEST_F(KeysWindow, KeydownReportsShiftWhileHeld) {

@@ -1,10 +1,14 @@
 // The keyboard pipeline's links to the ON KEY slots and to SLEEP.
-// SEAM: the event-trap and SLEEP modules are being built alongside; until they are
-// merged no slot is armed and a key press wakes nothing.
 #include "input/keyboard_links.h"
 
-onkey_slot_view keyboard_onkey_slot(int32_t) { return {false, 0, 0, 0, 0}; }
+#include "core/traps.h"
 
-void keyboard_onkey_trigger(int32_t) {}
+onkey_slot_view keyboard_onkey_slot(int32_t slot) {
+    onkey_struct& k = onkey(slot);
+    return {k.active.load() != TRAP_OFF && k.id.load() != 0, k.keycode.load(), k.keycode_alt.load(),
+            k.scancode.load(), k.flags.load()};
+}
 
-void keyboard_wake_sleep() {}
+void keyboard_onkey_trigger(int32_t slot) { onkey_trigger(slot); }
+
+void keyboard_wake_sleep() { sleep_break.store(1); }
