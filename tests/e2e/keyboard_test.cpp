@@ -2,6 +2,7 @@
 // close request and Alt+F4.
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -130,6 +131,87 @@ TEST_F(KeysWindow, WindowDestroyedByAnotherClientIsACloseRequest) {
     ASSERT_TRUE(x11_destroy_window(window.id));
     EXPECT_EQ(child_wait(program, 5000), 0);
     ended = true;
+}
+
+TEST(KeyTrapWindow, OnKey1FiresOnF1AndTheKeyReachesNoBuffer) {
+    std::string out = ::testing::TempDir() + "keytrap_" + std::to_string(getpid()) + ".txt";
+    unlink(out.c_str());
+    setenv("ZV_KEYS_OUT", out.c_str(), 1);
+    auto program = child_start({ZV_E2E_KEY_TRAP});
+    auto window = x11_wait_for_window("keytrap", 10000);
+    ASSERT_NE(window.id, 0u);
+    xdotool({"windowfocus", "--sync", std::to_string(window.id)});
+    xdotool({"key", "--delay", "30", "F1", "F2", "F1"});
+    EXPECT_EQ(wait_for_lines(out, 3), (std::vector<std::string>{"F1 trapped", "0,60", "F1 trapped"}));
+    x11_send_close(window.id);
+    EXPECT_EQ(child_wait(program, 5000), 0);
+    unlink(out.c_str());
+}
+
+// A program whose standard output the test reads.
+struct piped_program {
+    child_process child;
+    int fd = -1;
+    std::string out;
+
+    explicit piped_program(const char* path) {
+        int pipe_fds[2];
+        if (pipe(pipe_fds) != 0) return;
+        int saved = dup(STDOUT_FILENO);
+        dup2(pipe_fds[1], STDOUT_FILENO);
+        child = child_start({path});
+        dup2(saved, STDOUT_FILENO);
+        close(saved);
+        close(pipe_fds[1]);
+        fd = pipe_fds[0];
+    }
+    ~piped_program() {
+        if (fd >= 0) close(fd);
+    }
+    // Reads until the output holds the text (at most 5 s).
+    void read_until(const std::string& text) {
+        int64_t deadline = monotonic_ms() + 5000;
+        char buffer[256];
+        while (out.find(text) == std::string::npos && monotonic_ms() < deadline) {
+            pollfd p{fd, POLLIN, 0};
+            if (poll(&p, 1, 50) != 1) continue;
+            ssize_t n = read(fd, buffer, sizeof buffer);
+            if (n <= 0) break;
+            out.append(buffer, size_t(n));
+        }
+    }
+};
+
+TEST(ExitWindow, AltF4AndBreakAfterExitOnlySetTheRequests) {
+    // The program reports the requests _EXIT returns.
+    for (auto [keys, expected] : {std::pair{"alt+F4", "exit 1"}, {"ctrl+Pause", "exit 2"}}) {
+        piped_program program(ZV_E2E_EXIT_REQUEST);
+        auto window = x11_wait_for_window("Untitled", 10000);
+        ASSERT_NE(window.id, 0u);
+        program.read_until("blocked");
+        xdotool({"windowfocus", "--sync", std::to_string(window.id)});
+        xdotool({"key", keys});
+        program.read_until("then");
+        EXPECT_EQ(program.out, std::string("blocked 0\n") + expected + "\nthen 0\n") << keys;
+        usleep(200000);
+        // After END the next close request ends the program.
+        x11_send_close(window.id);
+        EXPECT_EQ(child_wait(program.child, 5000), 0) << keys;
+        usleep(100000);  // the window is gone before the next program opens its own
+    }
+}
+
+TEST(ExitWindow, DestroyedWindowAfterExitIsARequestAndTheProgramGoesOn) {
+    piped_program program(ZV_E2E_EXIT_REQUEST);
+    auto window = x11_wait_for_window("Untitled", 10000);
+    ASSERT_NE(window.id, 0u);
+    program.read_until("blocked");
+    ASSERT_TRUE(x11_destroy_window(window.id));
+    program.read_until("then");
+    EXPECT_EQ(program.out, "blocked 0\nexit 1\nthen 0\n");
+    // END now waits for a key that no window can deliver; the process lives on.
+    usleep(300000);
+    EXPECT_FALSE(child_wait(program.child, 0).has_value());
 }
 
 TEST(TitleWindow, TitleSetBeforeTheWindowExistsNamesIt) {
