@@ -1,6 +1,7 @@
 // Hardware image records, the hardware command queue and its retirement.
 #include "image/hardware_queue.h"
 
+#include <cassert>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -94,6 +95,8 @@ private:
 constinit slot_store<hardware_img_struct> hardware_img_handles;
 constinit slot_store<hardware_graphics_command> hardware_graphics_command_handles;
 
+std::atomic<hardware_img_uploader> uploader{nullptr};
+
 }  // namespace
 
 std::atomic<int32_t> first_hardware_command{0};
@@ -114,6 +117,7 @@ void hardware_images_reset_for_tests() {
     hardware_graphics_command_handles.reset();
     first_hardware_command = last_hardware_command_added = 0;
     last_hardware_command_rendered = next_hardware_command_to_remove = 0;
+    uploader.store(nullptr);
 }
 
 hardware_img_struct* get_hardware_img(int32_t handle) {
@@ -126,7 +130,9 @@ hardware_img_struct* get_hardware_img(int32_t handle) {
 hardware_img_struct* hardware_img_at(int32_t index) { return hardware_img_handles.get(index); }
 
 int32_t new_hardware_img(int32_t width, int32_t height, void* pixels, int32_t flags) {
-    auto* buffer = static_cast<uint32_t*>(pixels);
+    assert(width >= 1 && height >= 1);
+    // Flags 0: the pixels stay the caller's; only a buffer the record owns is kept.
+    auto* buffer = flags & 1 ? static_cast<uint32_t*>(pixels) : nullptr;
     if (flags & 2) {
         size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
         buffer = static_cast<uint32_t*>(malloc(bytes));
@@ -145,10 +151,20 @@ int32_t new_hardware_img(int32_t width, int32_t height, void* pixels, int32_t fl
     hw->depthbuffer_mode = 1;
     hw->smooth_shrunk = hw->smooth_stretched = hw->texture_wrap = -1;
     std::atomic_ref<int32_t>(hw->valid).store(1, std::memory_order_release);
+    if (!(flags & 1))
+        if (hardware_img_uploader upload = uploader.load(std::memory_order_acquire)) upload(index, static_cast<const uint32_t*>(pixels));
     return index;
 }
 
-void hardware_img_remove(int32_t index) { hardware_img_handles.remove(index); }
+void hardware_img_remove(int32_t index) {
+    hardware_img_struct* hw = hardware_img_handles.get(index);
+    if (!hw) return;
+    free(hw->software_pixel_buffer);
+    hw->software_pixel_buffer = nullptr;
+    hardware_img_handles.remove(index);
+}
+
+void hardware_img_set_uploader(hardware_img_uploader upload) { uploader.store(upload, std::memory_order_release); }
 
 hardware_graphics_command* hardware_command_at(int32_t handle) { return hardware_graphics_command_handles.get(handle); }
 
