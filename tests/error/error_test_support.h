@@ -12,6 +12,7 @@
 #include "core/program.h"
 #include "core/runtime_flags.h"
 #include "core/statement_flags.h"
+#include "string/zvs.h"
 #include "dialog/alert.h"
 #include "error/error.h"
 #include "log/log.h"
@@ -43,6 +44,7 @@ protected:
     zv_program program{nothing, nothing, no_dispatch, nullptr, 0, 0, 0, 0, nullptr};
 
     void SetUp() override {
+        zvs_global_init();
         error_reset_for_tests();
         runtime_flags_reset_for_tests();
         statement_flags_reset_for_tests();

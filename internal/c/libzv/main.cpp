@@ -18,6 +18,7 @@
 #include "palette/palette.h"
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
+#include "string/zvs.h"
 #include "program.h"
 
 int main(int argc, char** argv) {
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     libzv_set_program(&zv_program_info);
     glut_queue_global_init();
     libzv_log_global_init();
+    zvs_global_init();
 
     clock_init();
     libzv_log_init();

@@ -1,11 +1,12 @@
-// Seams of the generated shapes for what comes later: the temporary-string mark
-// and release (strings) and the static-arena marks (conventional memory). They do
-// nothing until those modules exist.
+// The generated shapes' temporary-string mark and release, and the static-arena
+// marks (nothing to restore until conventional memory keeps a stack).
 #include "shape.h"
 
-int64_t zv_tmp_mark() { return 0; }
+#include "string/zvs.h"
 
-void zv_tmp_release(int64_t) {}
+int64_t zv_tmp_mark() { return zvs_tmp_list_nexti(); }
+
+void zv_tmp_release(int64_t mark) { zvs_tmp_release_to(uint32_t(mark), 0); }
 
 zv_arena_marks zv_arena_save() { return {}; }
 

@@ -8,6 +8,7 @@
 #include "dialog/alert.h"
 #include "log/log.h"
 #include "platform/process_exit.h"
+#include "string/zvs.h"
 
 std::atomic<int32_t> new_error{0};
 std::atomic<int32_t> error_occurred{0};
@@ -88,7 +89,11 @@ const char* error_message_text(int32_t n, int32_t passed) {
     return error_code_message(passed ? n : error_err.load());
 }
 
-void error_handler_history_init() {}
+zvs* error_handler_history = nullptr;
+
+void error_handler_history_init() {
+    if (!error_handler_history) error_handler_history = zvs_new(0, 0);
+}
 
 void error_reset_for_tests() {
     new_error.store(0);

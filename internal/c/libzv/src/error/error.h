@@ -54,6 +54,9 @@ const char* error_program_name();
 // error_handler_history is a string kept by the handler code of translated
 // programs; created empty by the main module's prologue. Does nothing until
 // strings exist.
+struct zvs;
+// Kept by the handler code of translated programs; CLEAR empties it.
+extern zvs* error_handler_history;
 void error_handler_history_init();
 
 // Clears the latch and every handling word (tests).
