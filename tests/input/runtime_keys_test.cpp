@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "display/display.h"
 #include "input/key_held.h"
 #include "input/keyboard_fixture.h"
 #include "input/lock_keys.h"

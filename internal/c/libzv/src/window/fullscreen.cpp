@@ -1,6 +1,7 @@
 // _FULLSCREEN, _ALLOWFULLSCREEN and Alt+Enter.
 #include "window/fullscreen.h"
 
+#include "display/display.h"
 #include "error/error.h"
 #include "window/window_words.h"
 

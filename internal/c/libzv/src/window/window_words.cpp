@@ -4,7 +4,6 @@
 std::atomic<int32_t> full_screen{0};
 std::atomic<int32_t> full_screen_set{-1};
 std::atomic<int32_t> fullscreen_smooth{0};
-std::atomic<int32_t> force_display_update{0};
 std::atomic<int32_t> fullscreen_allowedmode{0};
 std::atomic<int32_t> fullscreen_allowedsmooth{0};
 std::atomic<int32_t> resize_snapback{1};
@@ -21,7 +20,6 @@ void window_words_reset_for_tests() {
     full_screen = 0;
     full_screen_set = -1;
     fullscreen_smooth = 0;
-    force_display_update = 0;
     fullscreen_allowedmode = 0;
     fullscreen_allowedsmooth = 0;
     resize_snapback = 1;

@@ -11,8 +11,6 @@ extern std::atomic<int32_t> full_screen;
 extern std::atomic<int32_t> full_screen_set;
 // Linear filtering in full screen.
 extern std::atomic<int32_t> fullscreen_smooth;
-// Asks the presenter to redraw even without a new frame.
-extern std::atomic<int32_t> force_display_update;
 // Alt+Enter's limits: mode -1 no full screen, 0 any, 1 stretched only, 2 square
 // pixels only; smooth -1 never, 0 either, 1 always.
 extern std::atomic<int32_t> fullscreen_allowedmode;
