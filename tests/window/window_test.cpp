@@ -330,3 +330,23 @@ TEST_F(WindowTest, AcceptFileDropNeedsTheWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UriList, LocalFileUrisArePercentDecodedAndTheRestSkipped) {
+    std::string list =
+        "# a comment\r\n"
+        "file:///tmp/a%20b.txt\r\n"
+        "file://localhost/home/x%C3%BC\r\n"
+        "file://otherhost/tmp/remote\r\n"
+        "http://example.org/page\r\n"
+        "file:///tmp/100%\r\n"
+        "file:///tmp/nul%00byte\r\n"
+        "\r\n"
+        "file:///last/without/line/end";
+    EXPECT_EQ(file_paths_from_uri_list(list),
+              (std::vector<std::string>{"/tmp/a b.txt", "/home/x\xC3\xBC", "/tmp/100%", "/last/without/line/end"}));
+    EXPECT_TRUE(file_paths_from_uri_list("").empty());
+}
+
+}  // namespace

@@ -1,9 +1,11 @@
 // X11 extras on freeglut's own display: close request, focus, destruction by another
-// client and the native key stream, caught while Xlib converts wire events.
+// client, the native key stream and dropped files (the XDND protocol, version 5),
+// caught while Xlib converts wire events.
 #include "platform/x11_window.h"
 
 #include <atomic>
 #include <deque>
+#include <string>
 
 #include <GL/glx.h>
 #include <X11/XKBlib.h>
@@ -15,6 +17,7 @@
 #undef min
 #undef max
 
+#include "window/file_drop.h"
 #include "window/window_hooks.h"
 
 namespace {
@@ -31,7 +34,22 @@ wire_converter next_converter[LASTEvent];
 std::deque<XEvent> pending;
 XErrorHandler next_error_handler = nullptr;
 
-constexpr int hooked_types[] = {KeyPress, KeyRelease, FocusIn, FocusOut, ClientMessage, DestroyNotify};
+constexpr int hooked_types[] = {KeyPress, KeyRelease, FocusIn, FocusOut, ClientMessage, DestroyNotify, SelectionNotify};
+
+// Drag and drop: the atoms, and the drag over the window now.
+Atom XdndAware, XdndEnter, XdndPosition, XdndStatus, XdndLeave, XdndDrop, XdndFinished, XdndSelection,
+    XdndActionCopy, XdndTypeList, uri_list, drop_property;
+struct drag_state {
+    Window source = None;
+    bool offers_files = false;
+    bool accepted = false;
+    bool converting = false;
+};
+drag_state drag;
+
+bool is_xdnd(Atom type) {
+    return type == XdndEnter || type == XdndPosition || type == XdndLeave || type == XdndDrop;
+}
 
 // Runs while Xlib converts a wire event, with the display locked: no Xlib call may
 // be made here. Returning False drops the event before freeglut sees it.
@@ -44,11 +62,16 @@ Bool on_wire_event(Display* display, XEvent* event, xEvent* wire) {
     switch (event->type) {
     case ClientMessage:
         // freeglut would destroy the window; the request goes to the program instead.
-        if (event->xclient.message_type == wm_protocols && Atom(event->xclient.data.l[0]) == wm_delete_window) {
+        if ((event->xclient.message_type == wm_protocols && Atom(event->xclient.data.l[0]) == wm_delete_window) ||
+            is_xdnd(event->xclient.message_type)) {
             pending.push_back(*event);
             return False;
         }
         return keep;
+    case SelectionNotify:
+        if (event->xselection.selection != XdndSelection) return keep;
+        pending.push_back(*event);
+        return False;
     case DestroyNotify:
         if (event->xdestroywindow.window != ours) return keep;
         destroyed.store(true);
@@ -58,6 +81,95 @@ Bool on_wire_event(Display* display, XEvent* event, xEvent* wire) {
         pending.push_back(*event);
         return keep;
     }
+}
+
+void send_to_source(Atom type, long l1, long l2, long l3, long l4) {
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = drag.source;
+    e.xclient.message_type = type;
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = long(window.load());
+    e.xclient.data.l[1] = l1;
+    e.xclient.data.l[2] = l2;
+    e.xclient.data.l[3] = l3;
+    e.xclient.data.l[4] = l4;
+    XSendEvent(glut_display, drag.source, False, NoEventMask, &e);
+    XFlush(glut_display);
+}
+
+void finish_drag(bool dropped) {
+    if (drag.source != None) send_to_source(XdndFinished, dropped ? 1 : 0, dropped ? long(XdndActionCopy) : 0, 0, 0);
+    drag = drag_state{};
+}
+
+bool source_offers_files(const XClientMessageEvent& m) {
+    if (!(m.data.l[1] & 1)) {
+        for (int i = 2; i <= 4; ++i)
+            if (Atom(m.data.l[i]) == uri_list) return true;
+        return false;
+    }
+    // More than three types: the source lists them in a property.
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(glut_display, drag.source, XdndTypeList, 0, 1024, False, XA_ATOM, &type, &format,
+                           &count, &after, &data) == Success &&
+        data) {
+        const Atom* atoms = reinterpret_cast<const Atom*>(data);
+        for (unsigned long i = 0; i < count && format == 32; ++i) found = found || atoms[i] == uri_list;
+        XFree(data);
+    }
+    return found;
+}
+
+void drag_message(const XClientMessageEvent& m) {
+    Window from = Window(m.data.l[0]);
+    if (m.message_type == XdndEnter) {
+        drag = drag_state{};
+        drag.source = from;
+        drag.offers_files = source_offers_files(m);
+        return;
+    }
+    if (from != drag.source) return;
+    if (m.message_type == XdndPosition) {
+        drag.accepted = drag.offers_files && acceptFileDrop.load() == -1;
+        send_to_source(XdndStatus, drag.accepted ? 1 : 0, 0, 0, drag.accepted ? long(XdndActionCopy) : 0);
+    } else if (m.message_type == XdndLeave) {
+        drag = drag_state{};
+    } else if (m.message_type == XdndDrop) {
+        if (!drag.accepted) {
+            finish_drag(false);
+            return;
+        }
+        XConvertSelection(glut_display, XdndSelection, uri_list, drop_property, window.load(), Time(m.data.l[2]));
+        drag.converting = true;
+    }
+}
+
+// The source's answer to the conversion: the dropped names become custom event 4.
+void drop_data(const XSelectionEvent& e) {
+    if (!drag.converting) return;
+    if (e.property == None) {
+        finish_drag(false);
+        return;
+    }
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string list;
+    if (XGetWindowProperty(glut_display, window.load(), drop_property, 0, 0x1000000, True, AnyPropertyType, &type,
+                           &format, &count, &after, &data) == Success &&
+        data) {
+        if (format == 8) list.assign(reinterpret_cast<const char*>(data), count);
+        XFree(data);
+    }
+    auto* dropped = new drop_list{file_paths_from_uri_list(list)};
+    orvo_custom_event(4, 0, 0, 0, 0, 0, 0, 0, 0, dropped, nullptr);
+    finish_drag(true);
 }
 
 // Once another client destroyed the window, requests about it (drawing, freeglut's
@@ -122,6 +234,18 @@ void x11_window_attach() {
     XLockDisplay(glut_display);
     wm_protocols = XInternAtom(glut_display, "WM_PROTOCOLS", False);
     wm_delete_window = XInternAtom(glut_display, "WM_DELETE_WINDOW", False);
+    XdndAware = XInternAtom(glut_display, "XdndAware", False);
+    XdndEnter = XInternAtom(glut_display, "XdndEnter", False);
+    XdndPosition = XInternAtom(glut_display, "XdndPosition", False);
+    XdndStatus = XInternAtom(glut_display, "XdndStatus", False);
+    XdndLeave = XInternAtom(glut_display, "XdndLeave", False);
+    XdndDrop = XInternAtom(glut_display, "XdndDrop", False);
+    XdndFinished = XInternAtom(glut_display, "XdndFinished", False);
+    XdndSelection = XInternAtom(glut_display, "XdndSelection", False);
+    XdndActionCopy = XInternAtom(glut_display, "XdndActionCopy", False);
+    XdndTypeList = XInternAtom(glut_display, "XdndTypeList", False);
+    uri_list = XInternAtom(glut_display, "text/uri-list", False);
+    drop_property = XInternAtom(glut_display, "ZV_DROPPED_FILES", False);
     for (int type : hooked_types) next_converter[type] = XESetWireToEvent(glut_display, type, on_wire_event);
     XUnlockDisplay(glut_display);
     window.store(ours);
@@ -134,6 +258,10 @@ void x11_window_attach() {
     if (XGetWindowAttributes(glut_display, ours, &attributes))
         XSelectInput(glut_display, ours, attributes.your_event_mask | FocusChangeMask);
     set_fixed_size_hints(glut_display, ours);
+    // Files may be dropped on the window; _ACCEPTFILEDROP decides at each drag.
+    long version = 5;
+    XChangeProperty(glut_display, ours, XdndAware, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&version), 1);
     window_focus_changed(initially_focused(glut_display, ours));
 }
 
@@ -147,7 +275,13 @@ x11_key_event x11_window_drain_events(bool through_key) {
         pending.pop_front();
         switch (event.type) {
         case ClientMessage:
-            orvo_custom_event(1, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr);
+            if (is_xdnd(event.xclient.message_type))
+                drag_message(event.xclient);
+            else
+                orvo_custom_event(1, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr);
+            break;
+        case SelectionNotify:
+            drop_data(event.xselection);
             break;
         case DestroyNotify:
             window_destroyed();

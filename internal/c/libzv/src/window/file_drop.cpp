@@ -30,7 +30,50 @@ zvs* text(const std::string& s) {
     return r;
 }
 
+int hex_value(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+std::string percent_decoded(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        int high = s[i] == '%' && i + 2 < s.size() ? hex_value(s[i + 1]) : -1;
+        int low = high >= 0 ? hex_value(s[i + 2]) : -1;
+        if (s[i] == '%' && high >= 0 && low >= 0) {
+            out += char(high * 16 + low);
+            i += 2;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
 }  // namespace
+
+std::vector<std::string> file_paths_from_uri_list(const std::string& list) {
+    std::vector<std::string> paths;
+    size_t start = 0;
+    while (start < list.size()) {
+        size_t end = list.find('\n', start);
+        if (end == std::string::npos) end = list.size();
+        std::string line = list.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#' || line.compare(0, 7, "file://") != 0) continue;
+        size_t slash = line.find('/', 7);
+        if (slash == std::string::npos) continue;
+        std::string host = line.substr(7, slash - 7);
+        if (!host.empty() && host != "localhost") continue;
+        std::string path = percent_decoded(line.substr(slash));
+        if (path.find('\0') != std::string::npos) continue;
+        paths.push_back(path);
+    }
+    return paths;
+}
 
 void file_drop_receive(drop_list* list) {
     std::lock_guard<std::mutex> hold(drop_lock);

@@ -19,6 +19,11 @@ constexpr size_t dropped_name_max = 4095;  // longer names cannot be fetched
 // -1 while the window accepts dropped files, 0 not (the X layer asks at each drop).
 extern std::atomic<int32_t> acceptFileDrop;
 
+// The local file paths of a text/uri-list: lines end at CR LF (or LF), '#' lines
+// are comments, file:// URIs with an empty or "localhost" host are kept and
+// percent-decoded, everything else is skipped.
+std::vector<std::string> file_paths_from_uri_list(const std::string& list);
+
 // Custom event 4 (window thread): a previous drop with files pending is finished,
 // then this one is pending. Takes ownership of the list.
 void file_drop_receive(drop_list* list);
