@@ -5,9 +5,9 @@ ASAN  ?= build-asan
 TSAN  ?= build-tsan
 # Unit-test modules whose threads ThreadSanitizer checks, and the tests it runs: all
 # of the slot lists' and the traps', the producer's race tests (suppressions: page
-# buffers only).
-TSAN_MODULES ?= list traps display
-TSAN_TESTS   ?= ^(list[.]|traps[.]|display[.]ProducerRace[.])
+# buffers only), the keyboard's threaded tests.
+TSAN_MODULES ?= list traps display input
+TSAN_TESTS   ?= ^(list[.]|traps[.]|display[.]ProducerRace[.]|input[.]KeyboardTest[.](KeyboardRace|HeldKeyStaysVisible))
 
 .PHONY: run test deps build build-asan build-tsan clean
 
