@@ -15,6 +15,7 @@
 #include "image/image_table.h"
 #include "log/log.h"
 #include "palette/palette.h"
+#include "platform/console_terminal.h"
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
 #include "string/zvs.h"
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
     }
 
     palette_global_init();
+    // The terminal standing for the console: its size, and its mode put back at exit.
+    console_terminal_global_init();
 
     error_set_program_name(argv[0]);
     // Runtime waits serve errors, traps and the shutdown through the program's boundary.
