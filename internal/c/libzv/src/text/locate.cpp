@@ -117,3 +117,12 @@ int32_t func_pos(int32_t dummy) {
     if (cursor_held(im)) return 1;
     return cursor_x(im);
 }
+
+void text_cursor_reset_for_tests() {
+    switch_8050 = 0;
+    width_call = nullptr;
+    tab_spc_cr_size = 1;
+    tab_fileno = 0;
+    tab_LPRINT = 0;
+    set_tab_file_column(nullptr);
+}
