@@ -2,8 +2,11 @@
 JOBS  ?= $(shell nproc)
 BUILD ?= build
 ASAN  ?= build-asan
+TSAN  ?= build-tsan
+# Unit-test modules whose threads ThreadSanitizer checks.
+TSAN_MODULES ?= list
 
-.PHONY: run test deps build build-asan clean
+.PHONY: run test deps build build-asan build-tsan clean
 
 deps:
 	@scripts/install-deps
@@ -16,12 +19,17 @@ build-asan: deps
 	cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZV_SANITIZE=ON
 	cmake --build $(ASAN) -j $(JOBS) --target unit_tests
 
+build-tsan: deps
+	cmake -S . -B $(TSAN) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZV_TSAN=ON
+	cmake --build $(TSAN) -j $(JOBS) $(foreach m,$(TSAN_MODULES),--target test_$(m))
+
 run: build
 	scripts/run-demo $(BUILD)
 
-test: build build-asan
+test: build build-asan build-tsan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN) && ctest --output-on-failure -j $(JOBS) -LE e2e
+	cd $(TSAN) && ctest --output-on-failure -j $(JOBS) -R '^($(subst $(eval) ,|,$(TSAN_MODULES)))\.'
 
 clean:
-	rm -rf $(BUILD) $(ASAN)
+	rm -rf $(BUILD) $(ASAN) $(TSAN)
