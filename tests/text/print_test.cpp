@@ -234,3 +234,75 @@ TEST_F(PrintText, PrintWidthOfTextAndGraphicsImages) {
 }
 
 }  // namespace
+
+namespace {
+
+// The PRINT core on the printer page while LPRINT writes to it.
+class PrintPrinterPage : public TextTest {
+protected:
+    int32_t screen_index = 0, printer = 0;
+    void SetUp() override {
+        TextTest::SetUp();
+        screen_index = screen(0);
+        printer = imgnew(640, 960, 256);  // 80 x 60 cells
+        img_get(printer)->background_color = 15;
+        img_get(printer)->color = 0;
+        set_write_page(printer);
+        zvg_sub_view_print(0, 0, 0);
+        sub_cls(0, 0, 0);
+        set_lprint(1, printer);
+    }
+    static bool page_blank(const img_struct* im) {
+        for (int64_t i = 0; i < int64_t(im->width) * im->height; i++)
+            if (im->pixels[i] != 15) return false;
+        return true;
+    }
+};
+
+int pages_sent = 0;
+void count_page() { pages_sent++; }
+
+TEST_F(PrintPrinterPage, ThePrinterColumnWrapsAtThePrinterWidth) {
+    item(std::string(81, 'a'));
+    EXPECT_EQ(lpos(), 2);
+    EXPECT_EQ(y(), 2);
+    EXPECT_EQ(lprint_buffered(), 1);
+    end_line();
+    EXPECT_EQ(lpos(), 1);
+    set_width_lprint(40);
+    item(std::string(50, 'b'));  // 40 on row 3, 10 on row 4
+    EXPECT_EQ(y(), 4);
+    EXPECT_EQ(x(), 11);
+    EXPECT_EQ(lpos(), 11);
+}
+
+TEST_F(PrintPrinterPage, AFullPageGoesToThePrinterInsteadOfScrolling) {
+    set_printer_page_sender(count_page);
+    pages_sent = 0;
+    for (int i = 0; i < 60; i++) print_line("line");
+    EXPECT_EQ(pages_sent, 1);
+    EXPECT_TRUE(page_blank(page()));
+    EXPECT_EQ(y(), 1);
+    EXPECT_EQ(lprint_buffered(), 0);
+    print_line("61");
+    EXPECT_FALSE(page_blank(page()));
+    item("\x0c");
+    EXPECT_EQ(pages_sent, 2);
+    EXPECT_TRUE(page_blank(page()));
+    EXPECT_EQ(lpos(), 1);
+}
+
+TEST_F(PrintPrinterPage, PrintsOnOtherImagesWhileLprintRunsStayPlain) {
+    // The KEY line drawn during an LPRINT prints on page 0: no printer column, no hand-over.
+    key_display = 1;
+    set_write_page(screen_index);
+    key_update();
+    EXPECT_EQ(lpos(), 1);
+    EXPECT_EQ(cell(25, 1, img_get(screen_index)) & 255, '1');
+    at(24, 1);
+    print_line("x");
+    EXPECT_EQ(cell(23, 1) & 255, 'x');
+    EXPECT_EQ(lpos(), 1);
+}
+
+}  // namespace
