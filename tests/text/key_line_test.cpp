@@ -152,6 +152,19 @@ TEST_F(KeyLine, OnAGraphicsPageTheRowIsFilledAndTheLabelsDrawn) {
     EXPECT_EQ(func_screen(30, 9, 0, 0), '2');
 }
 
+TEST_F(KeyLine, AModeChangeRedrawsTheLineOnTheNewScreen) {
+    screen(0);
+    soft_keys[2] = "RUN";
+    key_on();
+    screen(13);
+    EXPECT_EQ(func_screen(25, 1, 0, 0), '1');
+    EXPECT_EQ(func_screen(25, 10, 0, 0), 'R');
+    key_off();
+    EXPECT_EQ(func_screen(25, 1, 0, 0), 32);
+    screen(12);
+    EXPECT_EQ(func_screen(30, 1, 0, 0), 32);
+}
+
 TEST_F(KeyLine, LayoutOfTheCells) {
     key_line_layout fixed = key_line_cells(80, 16, false);
     EXPECT_EQ(fixed.keys, 10);

@@ -38,7 +38,7 @@ protected:
     // The start-up screen: the switch set and WIDTH available.
     void startup_screen() {
         set_locate_width(fake_width);
-        set_width8050switch(1);
+        width8050switch = 1;
     }
 };
 
@@ -104,7 +104,7 @@ TEST_F(Locate, TheStartUpScreenSwitchesToEightyByFiftyOnce) {
     EXPECT_EQ(im->background_color, 1u);
     EXPECT_EQ(y(), 40);
     EXPECT_EQ(x(), 1);
-    EXPECT_EQ(width8050switch(), 0);
+    EXPECT_EQ(width8050switch, 0);
     zvg_sub_locate(51, 1, 0, 0, 0, 1);
     EXPECT_EQ(take_error(), 5);
     zvg_sub_locate(50, 1, 0, 0, 0, 1);  // the new last row
@@ -121,7 +121,7 @@ TEST_F(Locate, TheSwitchChecksEveryArgumentFirst) {
     EXPECT_EQ(take_error(), 5);
     EXPECT_EQ(width_calls, 0);
     EXPECT_EQ(page()->height, 25);
-    EXPECT_EQ(width8050switch(), 1);
+    EXPECT_EQ(width8050switch, 1);
 }
 
 TEST_F(Locate, TheSwitchIsOnlyForTheTextPageItself) {

@@ -30,6 +30,7 @@ protected:
         printer_page_reset_for_tests();
         sleep_reset_for_tests();
         console_input_reset_for_tests();
+        screen_set_key_line_redraw(key_line_redraw);
     }
 
     static zvs* text(const std::string& s) { return zvs_new_txt_len(s.data(), static_cast<int32_t>(s.size())); }
@@ -78,9 +79,8 @@ protected:
 
     // The console image of a console program as the write and read image.
     static int32_t console_page() {
-        int32_t index = imgnew(80, 25, 0);
-        img_get(index)->console = 1;
-        set_console_image(-index);
+        screen_console_image_init();
+        int32_t index = -console_image();
         set_write_page(index);
         set_read_page(index);
         return index;

@@ -2,7 +2,6 @@
 // the terminal. It waits for a key (SLEEP), then sleeps one second, then ends.
 #include <cstdio>
 
-#include "image/image_modes.h"
 #include "image/image_statements.h"
 #include "image/image_table.h"
 #include "shape.h"
@@ -29,12 +28,6 @@ void print_pos() {
 
 void ZVMAIN() {
     ZV_MAIN_PROLOGUE();
-    // The console image, as start-up makes it for console programs.
-    if (!console_image()) {
-        int32_t index = imgnew(80, 25, 0);
-        img_get(index)->console = 1;
-        set_console_image(-index);
-    }
     sub__dest(console_image());
     sub__source(console_image());
     ZV_STATEMENT(1, print_text("ready", 1));

@@ -44,11 +44,6 @@ void clear_viewport(img_struct* im, uint32_t colour) {
     centre_graphics_cursor(im);
 }
 
-void redraw_key_line() {
-    key_display_redraw = 1;
-    key_update();
-}
-
 }  // namespace
 
 void cls_write_image(int32_t method, uint32_t colour, int32_t passed) {
@@ -83,7 +78,7 @@ void cls_write_image(int32_t method, uint32_t colour, int32_t passed) {
             } else {
                 clear_viewport(im, colour);
             }
-            redraw_key_line();
+            key_line_redraw();
             return;
         case 0:
             if (im->text) {
@@ -92,12 +87,12 @@ void cls_write_image(int32_t method, uint32_t colour, int32_t passed) {
                 fill_image(im, colour);
                 centre_graphics_cursor(im);
             }
-            redraw_key_line();
+            key_line_redraw();
             return;
         case 1:
             if (!im->text) {
                 clear_viewport(im, colour);
-                redraw_key_line();
+                key_line_redraw();
             }
             return;
         default:

@@ -164,6 +164,11 @@ void key_update() {
     im->background_color = saved_bg;
 }
 
+void key_line_redraw() {
+    key_display_redraw = 1;
+    key_update();
+}
+
 void set_key_line_texts(zvs* (*text)(int32_t key)) { key_text = text; }
 
 void key_line_reset_for_tests() {

@@ -15,6 +15,8 @@ extern int32_t key_display_redraw;
 // Redraws the KEY line when a redraw was asked for or KEY ON/OFF changed it; the
 // write image, page 0's cursor, hold and colours are as before afterwards.
 void key_update();
+// A redraw asked for by SCREEN: key_display_redraw = 1, then key_update.
+void key_line_redraw();
 
 // The soft-key text of function key 1-12 (ON KEY slots 1-10, 30 and 31), or null.
 // Nothing has a text until a source is registered.

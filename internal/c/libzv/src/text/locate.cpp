@@ -5,16 +5,16 @@
 #include "image/image_table.h"
 #include "memory/cmem.h"
 #include "platform/console_terminal.h"
+#include "screen/screen.h"
 #include "text/text_cursor.h"
 #include "text/text_image.h"
 
 namespace {
-int32_t switch_8050 = 0;
 void (*width_call)(int32_t columns, int32_t rows) = nullptr;
 
 // The start-up screen turns into 80 x 50 with its visible text and colours kept.
 void switch_to_80_by_50() {
-    switch_8050 = 0;
+    width8050switch = 0;
     uint8_t shown[4000];
     memcpy(shown, cmem + 0xB8000, sizeof shown);
     img_struct* before = write_page();
@@ -29,13 +29,11 @@ void switch_to_80_by_50() {
 // Whether a row below the VIEW PRINT region may switch the screen: only on the
 // start-up text page 0 itself.
 bool switch_applies(const img_struct* im) {
-    return switch_8050 && width_call && im->text && write_page_index() == page_index(0);
+    return width8050switch && width_call && im->text && write_page_index() == page_index(0);
 }
 
 }  // namespace
 
-void set_width8050switch(int32_t on) { switch_8050 = on; }
-int32_t width8050switch() { return switch_8050; }
 void set_locate_width(void (*width)(int32_t columns, int32_t rows)) { width_call = width; }
 
 void zvg_sub_locate(int32_t row, int32_t column, int32_t cursor, int32_t start, int32_t stop, int32_t passed) {
@@ -119,7 +117,6 @@ int32_t func_pos(int32_t dummy) {
 }
 
 void text_cursor_reset_for_tests() {
-    switch_8050 = 0;
     width_call = nullptr;
     tab_spc_cr_size = 1;
     tab_fileno = 0;

@@ -2,6 +2,7 @@
 #include "text/print.h"
 
 #include "error/error.h"
+#include "font/font_tables.h"
 #include "image/image_table.h"
 #include "platform/console_terminal.h"
 #include "text/cls.h"
@@ -175,7 +176,7 @@ void print_core(zvs* text, int32_t finish_line) {
             set_cursor_held(im, 0);
         }
     }
-    bool unicode = im->font >= 32 && (text_font_flags(im->font) & 0x20);
+    bool unicode = text_font_flags(im->font) & FONT_UNICODE;
     int32_t step = unicode ? 4 : 1;
     bool ended = false;
     // The text is read through its descriptor each time: nested output (CLS, the

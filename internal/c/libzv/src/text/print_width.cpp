@@ -1,5 +1,7 @@
 // _PRINTWIDTH: the width a text takes on an image.
 #include "error/error.h"
+#include "font/font_backend.h"
+#include "font/font_tables.h"
 #include "image/image_handle.h"
 #include "image/image_table.h"
 #include "text/print.h"
@@ -14,7 +16,8 @@ int32_t printwidth_of(const img_struct* im, zvs* text) {
         int64_t width = w * text->length;
         return width > INT32_MAX ? INT32_MAX : static_cast<int32_t>(width);
     }
-    return 0;  // the font back end measures nothing
+    int32_t handle = im->font >= 0 && im->font < font_table_capacity ? font[im->font].load() : 0;
+    return FontPrintWidthASCII(handle, text->text, text->length);
 }
 
 int32_t func__printwidth(zvs* text, int32_t handle, int32_t passed) {

@@ -31,13 +31,10 @@ extern int32_t tab_LPRINT;
 // Nothing is open until the file layer registers its answer.
 void set_tab_file_column(int32_t (*column)(int32_t fileno, bool* screen));
 
-// While set (the start-up 80 x 25 text screen), the first LOCATE to a row below
-// the VIEW PRINT region switches page 0 to 80 x 50 through WIDTH. SCREEN and WIDTH
-// clear it.
-void set_width8050switch(int32_t on);
-int32_t width8050switch();
-// WIDTH columns, rows, as LOCATE's switch runs it; until one is registered the
-// switch is not available and such a row raises error 5.
+// While width8050switch is set (the start-up 80 x 25 text screen), the first LOCATE
+// to a row below the VIEW PRINT region switches page 0 to 80 x 50 through WIDTH:
+// WIDTH columns, rows, as LOCATE runs it. Until one is registered the switch is
+// not available and such a row raises error 5.
 void set_locate_width(void (*width)(int32_t columns, int32_t rows));
 
 void text_cursor_reset_for_tests();

@@ -4,19 +4,21 @@
 #include <cstring>
 
 #include "draw/pset.h"
-#include "image/image_modes.h"
+#include "font/font_tables.h"
+
+namespace {
+bool in_tables(int32_t font) { return font >= 0 && font < font_table_capacity; }
+}  // namespace
 
 int32_t text_font_width(int32_t font) {
-    switch (font) {
-        case 8: case 14: case 16: return 8;
-        case 9: case 15: case 17: return 16;
-        default: return 0;
-    }
+    return in_tables(font) ? fontwidth[font].load(std::memory_order_relaxed) : 0;
 }
-
-int32_t text_font_height(int32_t font) { return builtin_font_height(font); }
-
-int32_t text_font_flags(int32_t font) { return builtin_font_height(font) ? 0x10 : 0; }
+int32_t text_font_height(int32_t font) {
+    return in_tables(font) ? fontheight[font].load(std::memory_order_relaxed) : 0;
+}
+int32_t text_font_flags(int32_t font) {
+    return in_tables(font) ? fontflags[font].load(std::memory_order_relaxed) : 0;
+}
 
 int32_t text_columns(const img_struct* im) {
     if (im->text) return im->width;
