@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
@@ -225,6 +227,27 @@ TEST(ConsoleTerminal, InputStateSeesNothingBytesAndTheEnd) {
     EXPECT_EQ(console_input_state(), console_input::end);
     console_terminal_reset_for_tests();
     close(fds[0]);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ConsoleTerminal, AnInterruptInKeyModeLeavesTheTerminalAsItWas) {
+    pseudo_terminal pty;
+    termios before = pty.mode();
+    pid_t child = fork();
+    if (child == 0) {
+        console_set_mode(console_mode::keys);
+        raise(SIGINT);
+        _exit(0);  // not reached
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGINT);
+    EXPECT_EQ(pty.mode().c_lflag, before.c_lflag);
+    EXPECT_EQ(pty.output(), "\x1b[?1003h\x1b[?1006h\x1b[?1003l\x1b[?1006l");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The console terminal: output with its shadow cursor and cell grid, and the terminal modes.
 #include "platform/console_terminal.h"
 
+#include <signal.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -120,6 +121,29 @@ void write_sequence(const char* sequence) {
 
 void exit_restore() { console_terminal_restore(); }
 
+// A signal that ends the process by default (Ctrl+C at the terminal, a hang-up)
+// would leave the terminal without echo and with mouse reports: put the mode back
+// first, then let the signal do what it does. Handlers set by others stay.
+void restore_and_raise(int signal_number) {
+    console_terminal_restore();
+    raise(signal_number);  // the disposition is the default again (SA_RESETHAND)
+}
+
+void guard_ending_signals() {
+    static bool guarded = false;
+    if (guarded) return;
+    guarded = true;
+    for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+        struct sigaction old {};
+        if (sigaction(signal_number, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
+        struct sigaction guard {};
+        guard.sa_handler = restore_and_raise;
+        guard.sa_flags = SA_RESETHAND;
+        sigemptyset(&guard.sa_mask);
+        sigaction(signal_number, &guard, nullptr);
+    }
+}
+
 void attach(int input, FILE* output) {
     in_fd = input;
     out_stream = output;
@@ -207,6 +231,7 @@ console_mode console_set_mode(console_mode mode) {
     if (!saved_valid.load()) {
         if (tcgetattr(in_fd, &saved_termios) != 0) return before;
         saved_valid.store(true);
+        guard_ending_signals();
     }
     termios t = saved_termios;
     if (mode == console_mode::line) {
