@@ -4,7 +4,7 @@ BUILD ?= build
 ASAN  ?= build-asan
 TSAN  ?= build-tsan
 # Unit-test modules whose threads ThreadSanitizer checks.
-TSAN_MODULES ?= list
+TSAN_MODULES ?= list traps
 
 .PHONY: run test deps build build-asan build-tsan clean
 
