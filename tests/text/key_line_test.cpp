@@ -1,22 +1,23 @@
 // The KEY line: its cells at several widths, its texts, KEY ON/OFF and what it leaves as it was.
 #include <gtest/gtest.h>
 
+#include "core/traps.h"
 #include "text/text_fixture.h"
 
 namespace {
 
-std::string soft_keys[13];
-zvs* soft_key(int32_t key) {
-    if (soft_keys[key].empty()) return nullptr;
-    return zvs_new_txt_len(soft_keys[key].data(), int32_t(soft_keys[key].size()));
+// KEY n, text: the soft-key text in the ON KEY table (F11 and F12 in slots 30, 31).
+void set_key(int32_t n, const std::string& text) {
+    static std::string kept[13];
+    kept[n] = text;
+    onkey(n <= 10 ? n : n + 19).text.store(zvs_new_txt_len(kept[n].data(), int32_t(kept[n].size())));
 }
 
 class KeyLine : public TextTest {
 protected:
     void SetUp() override {
         TextTest::SetUp();
-        for (auto& s : soft_keys) s.clear();
-        set_key_line_texts(soft_key);
+        onkey_global_init();
     }
     static void key_on() {
         key_display = 1;
@@ -30,8 +31,8 @@ protected:
 
 TEST_F(KeyLine, TheEightyColumnLine) {
     screen(0);
-    soft_keys[1] = "LIST";
-    soft_keys[10] = "ABCDEFGHIJ";
+    set_key(1, "LIST");
+    set_key(10, "ABCDEFGHIJ");
     for (int32_t r = 1; r <= 24; r++) {
         at(r, 1);
         item("row " + std::to_string(r));
@@ -56,11 +57,13 @@ TEST_F(KeyLine, OtherWidths) {
     };
     const width_case cases[] = {
         {40, "1       2       3       4       5       "},
-        {88, std::string("1       2       3       4       5       6       7       8       9       10      11      ")},
-        {96, std::string("1       2       3       4       5       6       7       8       9       10      11      12      ")},
+        {88, std::string("1       2       3       4       5       6       7       8       9       10      11X     ")},
+        {96, std::string("1       2       3       4       5       6       7       8       9       10      11X     12Y     ")},
         {8, "1       "},
         {5, "1    "},
     };
+    set_key(11, "X");
+    set_key(12, "Y");
     for (const width_case& w : cases) {
         text_page(w.columns, 25);
         key_on();
@@ -72,8 +75,8 @@ TEST_F(KeyLine, OtherWidths) {
 
 TEST_F(KeyLine, TextsAreCutAndControlCodesShowAsGlyphs) {
     screen(0);
-    soft_keys[2] = std::string("a\rb\x07" "c\x1c");
-    soft_keys[3] = "FIFTEEN-LETTERS";
+    set_key(2, std::string("a\rb\x07" "c\x1c"));
+    set_key(3, "FIFTEEN-LETTERS");
     key_on();
     EXPECT_EQ(row(25).substr(8, 8), std::string("2a\x1b" "b\x0e" "c\x10 "));
     EXPECT_EQ(row(25).substr(16, 8), "3FIFTEE ");
@@ -110,7 +113,7 @@ TEST_F(KeyLine, OnOffAndRedrawRequests) {
 
 TEST_F(KeyLine, TheProgramsImageCursorAndColoursComeBack) {
     screen(0);
-    soft_keys[1] = "LIST";
+    set_key(1, "LIST");
     int32_t image = imgnew(100, 100, 32);
     img_struct* page0 = page();
     at(5, 7);
@@ -133,7 +136,7 @@ TEST_F(KeyLine, TheProgramsImageCursorAndColoursComeBack) {
 TEST_F(KeyLine, OnAGraphicsPageTheRowIsFilledAndTheLabelsDrawn) {
     screen(12);
     img_struct* im = page();
-    soft_keys[1] = "LIST";
+    set_key(1, "LIST");
     im->background_color = 1;
     for (int64_t i = 0; i < 640 * 480; i++) im->pixels[i] = 9;
     key_on();
@@ -154,7 +157,7 @@ TEST_F(KeyLine, OnAGraphicsPageTheRowIsFilledAndTheLabelsDrawn) {
 
 TEST_F(KeyLine, AModeChangeRedrawsTheLineOnTheNewScreen) {
     screen(0);
-    soft_keys[2] = "RUN";
+    set_key(2, "RUN");
     key_on();
     screen(13);
     EXPECT_EQ(func_screen(25, 1, 0, 0), '1');

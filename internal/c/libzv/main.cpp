@@ -27,6 +27,7 @@
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
 #include "string/zvs.h"
+#include "text/end_calls.h"
 #include "text/key_line.h"
 #include "program.h"
 #include "screen/lock_display.h"
@@ -81,6 +82,8 @@ int main(int argc, char** argv) {
     zvg_screen(0, 0, 0, 0, 0, 1);
     width8050switch = 1;
     if (libzv_program().console) screen_console_image_init();
+    // END's prompt prints through the text statements.
+    text_register_end_calls(nullptr);
 
     error_set_program_name(argv[0]);
     // Runtime waits serve errors, traps and the shutdown through the program's boundary.

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "core/traps.h"
 #include "image/image_table.h"
 #include "text/print.h"
 #include "text/print_internal.h"
@@ -14,7 +15,6 @@ int32_t key_display_redraw = 0;
 
 namespace {
 
-zvs* (*key_text)(int32_t key) = nullptr;
 zvs* one_character = nullptr;  // made on the first redraw, kept for the process
 
 // Control codes shown as glyphs, since the line prints them instead of acting.
@@ -137,7 +137,7 @@ void key_update() {
                 if (x == end) key_done = true;
                 print_one(static_cast<uint8_t>(label[k]));
             }
-            zvs* text = key_text ? key_text(i) : nullptr;
+            zvs* text = onkey(i <= 10 ? i : i + 19).text.load(std::memory_order_relaxed);
             if (!key_done && text && text->length > 0) {
                 if (im->text) {
                     bool black = (saved_bg & 7) == 0;
@@ -169,10 +169,7 @@ void key_line_redraw() {
     key_update();
 }
 
-void set_key_line_texts(zvs* (*text)(int32_t key)) { key_text = text; }
-
 void key_line_reset_for_tests() {
     key_display = key_display_state = key_display_redraw = 0;
-    key_text = nullptr;
     one_character = nullptr;
 }

@@ -3,7 +3,6 @@
 #pragma once
 #include <cstdint>
 
-#include "string/zvs.h"
 
 // 1 while the KEY line is on (KEY ON), 0 after KEY OFF.
 extern int32_t key_display;
@@ -12,15 +11,13 @@ extern int32_t key_display_state;
 // Set by SCREEN and CLS to ask key_update for a redraw.
 extern int32_t key_display_redraw;
 
+// The texts are the soft-key texts of KEY n: ON KEY slots 1-10 for F1-F10, 30 and
+// 31 for F11 and F12.
 // Redraws the KEY line when a redraw was asked for or KEY ON/OFF changed it; the
 // write image, page 0's cursor, hold and colours are as before afterwards.
 void key_update();
 // A redraw asked for by SCREEN: key_display_redraw = 1, then key_update.
 void key_line_redraw();
-
-// The soft-key text of function key 1-12 (ON KEY slots 1-10, 30 and 31), or null.
-// Nothing has a text until a source is registered.
-void set_key_line_texts(zvs* (*text)(int32_t key));
 
 // Cells of the keys: key i (1-based) starts at start[i - 1] and its text stops
 // before end[i - 1]; columns, or pixels for a proportional font.

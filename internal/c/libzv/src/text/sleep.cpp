@@ -9,8 +9,6 @@
 #include "platform/console_terminal.h"
 #include "text/console_input.h"
 
-std::atomic<int32_t> sleep_break{0};
-
 namespace {
 
 std::atomic<uint32_t> key_events{0};

@@ -1,11 +1,11 @@
 // SLEEP and its wake-up, and the waits for a key that END builds on. Program
 // thread, except the wake calls (any thread).
 #pragma once
-#include <atomic>
 #include <cstdint>
 
-// Cleared when a SLEEP starts; set to end it (a key press, an ON TIMER event).
-extern std::atomic<int32_t> sleep_break;
+// sleep_break, the event module's word: cleared when a SLEEP starts, set to end it
+// (a key press, an ON TIMER event).
+#include "core/traps.h"
 
 // SLEEP [seconds]; passed bit 1 seconds. Returns at once while an error is pending.
 void sub_sleep(int32_t seconds, int32_t passed);
