@@ -1,4 +1,5 @@
-// A hidden console program prints through the terminal and SLEEPs until a key or the end of input.
+// A hidden console program prints through the terminal and SLEEPs until a key or the end of input;
+// running off its end, END's prompt waits for a last key.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -76,6 +77,9 @@ TEST(ConsoleText, PrintsOnTheTerminalAndSleepEndsOnOneByte) {
     read_until(master, out, "done", 5000);
     EXPECT_NE(out.find("done"), std::string::npos) << out;
     EXPECT_GE(monotonic_ms() - typed, 1000) << "SLEEP 1 was shorter than a second";
+    // Running off its end is END: its prompt waits for one more key.
+    read_until(master, out, "Press any key to continue", 5000);
+    ASSERT_EQ(write(master, "y", 1), 1);
 
     EXPECT_EQ(child_wait(program, 10000), 0);
     termios after{};
@@ -97,7 +101,9 @@ TEST(ConsoleText, TheEndOfInputEndsTheWaitForAKeyButNotTheTimedSleep) {
     int64_t woke = monotonic_ms();
     read_until(fds[0], out, "done\n", 10000);
     EXPECT_GE(monotonic_ms() - woke, 900);
-    EXPECT_EQ(out, "ready\nat 7 \na        b\nwoke\ndone\n") << "a pipe gets no escape sequences";
+    read_until(fds[0], out, "continue", 5000);
+    EXPECT_EQ(out, "ready\nat 7 \na        b\nwoke\ndone\n\nPress any key to continue")
+        << "a pipe gets no escape sequences";
     EXPECT_EQ(child_wait(program, 10000), 0);
     EXPECT_LT(woke - started, 5000);
     close(fds[0]);
