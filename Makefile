@@ -3,8 +3,11 @@ JOBS  ?= $(shell nproc)
 BUILD ?= build
 ASAN  ?= build-asan
 TSAN  ?= build-tsan
-# Unit-test modules whose threads ThreadSanitizer checks.
-TSAN_MODULES ?= list traps
+# Unit-test modules whose threads ThreadSanitizer checks, and the tests it runs: all
+# of the slot lists' and the traps', the producer's race tests (suppressions: page
+# buffers only).
+TSAN_MODULES ?= list traps display
+TSAN_TESTS   ?= ^(list[.]|traps[.]|display[.]ProducerRace[.])
 
 .PHONY: run test deps build build-asan build-tsan clean
 
@@ -29,7 +32,7 @@ run: build
 test: build build-asan build-tsan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN) && ctest --output-on-failure -j $(JOBS) -LE e2e
-	cd $(TSAN) && ctest --output-on-failure -j $(JOBS) -R '^($(subst $(eval) ,|,$(TSAN_MODULES)))\.'
+	cd $(TSAN) && TSAN_OPTIONS="suppressions=$(CURDIR)/tests/tsan.supp" ctest --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
 
 clean:
 	rm -rf $(BUILD) $(ASAN) $(TSAN)

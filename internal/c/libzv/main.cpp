@@ -9,6 +9,7 @@
 #include "core/boundary.h"
 #include "core/program.h"
 #include "core/startup.h"
+#include "display/display.h"
 #include "error/error.h"
 #include "font/font_tables.h"
 #include "font/glyphs.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
     clock_init();
     libzv_log_init();
     libzv_log_info(LOGSCOPE_LIBZV, "Program starting.");
+    display_global_init();
     set_dynamic_info();
 
     hardware_images_global_init();

@@ -17,12 +17,19 @@ void hardware_images_reset_for_tests();
 hardware_img_struct* get_hardware_img(int32_t handle);
 // The record at a list index, valid or not; null for a free index.
 hardware_img_struct* hardware_img_at(int32_t index);
-// A new hardware image from 32-bit pixels, uploaded later on the window thread.
-// flags 1: the record takes over the malloc'd pixels; 1 + 2: they are copied first.
-// Returns the list index, 0 when memory runs out.
+// A new hardware image from width x height 32-bit pixels (both at least 1).
+// flags 1: the record takes over the malloc'd pixels and the window thread uploads
+// them at first use; 1 + 2: they are copied first (the caller keeps its own);
+// 0: uploaded at once through the uploader (window thread only), the caller keeps
+// them. Returns the list index, 0 when memory runs out.
 int32_t new_hardware_img(int32_t width, int32_t height, void* pixels, int32_t flags);
-// Returns a record's index to the list (after its GL side is released).
+// Returns a record's index to the list after its GL side is released; frees the
+// software pixels the record still owns.
 void hardware_img_remove(int32_t index);
+
+// The renderer's texture upload for flags 0, set on the window thread once GL exists.
+using hardware_img_uploader = void (*)(int32_t index, const uint32_t* pixels);
+void hardware_img_set_uploader(hardware_img_uploader upload);
 
 // Queue bookkeeping, each word with one writer thread: first_hardware_command and
 // last_hardware_command_added the program thread, last_hardware_command_rendered the
