@@ -18,6 +18,7 @@
 #include "image/hardware_queue.h"
 #include "image/image_table.h"
 #include "input/bios_keyboard.h"
+#include "input/key_functions.h"
 #include "input/keyboard.h"
 #include "input/lock_keys.h"
 #include "log/log.h"
@@ -27,10 +28,13 @@
 #include "memory/return_points.h"
 #include "memory/static_arena.h"
 #include "palette/palette.h"
+#include "platform/console_terminal.h"
 #include "platform/exe_path.h"
 #include "platform/x11_desktop.h"
 #include "platform/process_exit.h"
 #include "string/zvs.h"
+#include "text/end_calls.h"
+#include "text/key_line.h"
 #include "program.h"
 #include "screen/lock_display.h"
 #include "screen/screen.h"
@@ -81,10 +85,16 @@ int main(int argc, char** argv) {
     startup_lock_keys();
     bios_keyboard_empty();
     palette_global_init();
+    // The terminal standing for the console: its size, and its mode put back at exit.
+    console_terminal_global_init();
     glyphs_global_init();
+    // SCREEN and CLS redraw the KEY line.
+    screen_set_key_line_redraw(key_line_redraw);
     zvg_screen(0, 0, 0, 0, 0, 1);
     width8050switch = 1;
     if (libzv_program().console) screen_console_image_init();
+    // END's prompt prints through the text statements and waits with INKEY$.
+    text_register_end_calls(zvs_inkey);
 
     error_set_program_name(argv[0]);
     // Runtime waits serve errors, traps and the shutdown through the program's boundary.

@@ -2,6 +2,7 @@
 #include "input/keyboard_links.h"
 
 #include "core/traps.h"
+#include "text/sleep.h"
 
 onkey_slot_view keyboard_onkey_slot(int32_t slot) {
     onkey_struct& k = onkey(slot);
@@ -11,4 +12,4 @@ onkey_slot_view keyboard_onkey_slot(int32_t slot) {
 
 void keyboard_onkey_trigger(int32_t slot) { onkey_trigger(slot); }
 
-void keyboard_wake_sleep() { sleep_break.store(1); }
+void keyboard_wake_sleep() { sleep_key_event(); }
