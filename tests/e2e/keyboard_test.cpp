@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -222,6 +223,24 @@ TEST(ExitWindow, DestroyedWindowAfterExitIsARequestAndTheProgramGoesOn) {
     // END now waits for a key that no window can deliver; the process lives on.
     usleep(300000);
     EXPECT_FALSE(child_wait(program.child, 0).has_value());
+}
+
+TEST(SleepWindow, KeyEndsSleepAndTheNextOneEndsTheProgramAfterEnd) {
+    piped_program program(ZV_E2E_SLEEP_END);
+    auto window = x11_wait_for_window("sleeper", 10000);
+    ASSERT_NE(window.id, 0u);
+    program.read_until("sleeping");
+    xdotool({"windowfocus", "--sync", std::to_string(window.id)});
+    usleep(200000);
+    EXPECT_EQ(program.out, "sleeping\n");
+    xdotool({"key", "a"});
+    program.read_until("woke");
+    EXPECT_EQ(program.out, "sleeping\nwoke\n");
+    usleep(300000);
+    int status = 0;
+    EXPECT_EQ(waitpid(program.child.pid, &status, WNOHANG), 0) << "END did not wait for a key";
+    xdotool({"key", "b"});
+    EXPECT_EQ(child_wait(program.child, 5000), 0);
 }
 
 TEST(TitleWindow, TitleSetBeforeTheWindowExistsNamesIt) {
