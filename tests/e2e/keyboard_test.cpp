@@ -243,6 +243,22 @@ TEST(SleepWindow, KeyEndsSleepAndTheNextOneEndsTheProgramAfterEnd) {
     EXPECT_EQ(child_wait(program.child, 5000), 0);
 }
 
+TEST(MoverWindow, ScreenMoveMiddleCentresTheWindowOnTheDesktop) {
+    piped_program program(ZV_E2E_MOVER);
+    auto window = x11_wait_for_window("mover", 10000);
+    ASSERT_NE(window.id, 0u);
+    program.read_until("\n");
+    EXPECT_EQ(program.out, "192 184\n");
+    int x = 0, y = 0;
+    int64_t deadline = monotonic_ms() + 5000;
+    while (monotonic_ms() < deadline && x11_window_position(window.id, &x, &y) && (x != 10 || y != 20))
+        usleep(20000);
+    EXPECT_EQ(x, 10);
+    EXPECT_EQ(y, 20);
+    x11_send_close(window.id);
+    EXPECT_EQ(child_wait(program.child, 5000), 0);
+}
+
 TEST(TitleWindow, TitleSetBeforeTheWindowExistsNamesIt) {
     auto program = child_start({ZV_E2E_TITLE_HIDDEN});
     auto window = x11_wait_for_window("abc", 10000);

@@ -58,3 +58,12 @@ bool x11_destroy_window(unsigned long window) {
     XCloseDisplay(display);
     return true;
 }
+
+bool x11_window_position(unsigned long window, int* x, int* y) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    Window child;
+    bool ok = XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, x, y, &child);
+    XCloseDisplay(display);
+    return ok;
+}

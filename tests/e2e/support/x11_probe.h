@@ -21,3 +21,5 @@ x11_window_info x11_wait_for_window(const std::string& name, int timeout_ms);
 bool x11_set_focus(unsigned long window);
 // Destroys a window of another client, as a misbehaving program could.
 bool x11_destroy_window(unsigned long window);
+// The window's position on the root window; false when it does not exist.
+bool x11_window_position(unsigned long window, int* x, int* y);
