@@ -43,12 +43,15 @@ void ascii_event(unsigned char character, bool down) {
     pass(glut_ascii_key_code(c), down, native);
 }
 
+// Without the focus only releases of held keys pass.
+bool special_passes(int32_t code, bool down) {
+    return code && (focused.load() || (!down && keyheld_exact(code)));
+}
+
 void special_event(int key, bool down) {
     x11_key_event native = x11_window_drain_events(true);
     int32_t code = glut_special_key_code(key);
-    if (!code) return;
-    if (!focused.load() && !(!down && keyheld_exact(code))) return;
-    pass(code, down, native);
+    if (special_passes(code, down)) pass(code, down, native);
 }
 
 }  // namespace
@@ -100,8 +103,7 @@ void GLUT_key_ascii(int32_t character, int32_t down) {
 
 void GLUT_key_special(int32_t k, int32_t down) {
     int32_t code = glut_special_key_code(k);
-    if (!code) return;
-    if (!focused.load() && !(!down && keyheld_exact(code))) return;
+    if (!special_passes(code, down != 0)) return;
     if (down)
         keydown(code);
     else
