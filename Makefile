@@ -4,8 +4,8 @@ BUILD ?= build
 ASAN  ?= build-asan
 TSAN  ?= build-tsan
 # Unit-test modules whose threads ThreadSanitizer checks, and the tests it runs.
-TSAN_MODULES ?= display
-TSAN_TESTS   ?= ^display[.]ProducerRace[.]
+TSAN_MODULES ?= list display
+TSAN_TESTS   ?= ^(list[.]|display[.]ProducerRace[.])
 
 .PHONY: run test deps build build-asan build-tsan clean
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "clock/clock.h"
+#include "command/command.h"
 #include "core/boundary.h"
 #include "core/program.h"
 #include "core/startup.h"
@@ -15,6 +16,11 @@
 #include "image/hardware_queue.h"
 #include "image/image_table.h"
 #include "log/log.h"
+#include "memory/cmem.h"
+#include "memory/cmem_string.h"
+#include "memory/mem_lock.h"
+#include "memory/return_points.h"
+#include "memory/static_arena.h"
 #include "palette/palette.h"
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
@@ -28,6 +34,9 @@ int main(int argc, char** argv) {
     glut_queue_global_init();
     libzv_log_global_init();
     zvs_global_init();
+    zvs_cmem_global_init();
+    mem_lock_global_init();
+    return_point_global_init();
 
     clock_init();
     libzv_log_init();
@@ -39,10 +48,17 @@ int main(int argc, char** argv) {
     if (libzv_program().screen_hide_startup) screen_hide.store(1);
     image_table_global_init();
 
+    mem_static_global_init();
+    cmem_global_init();
+    zvs_cmem_make_runtime_strings();
+
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();
     if (!folder.empty() && chdir(folder.c_str()) != 0) {
     }
+
+    // Before the window set-up, which takes its own options out of argv.
+    command_initialize(argc, argv);
 
     palette_global_init();
 

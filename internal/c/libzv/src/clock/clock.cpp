@@ -46,7 +46,11 @@ int64_t monotonic_ms() {
 
 }  // namespace
 
-void clock_init() { origin_ms.store(monotonic_ms(), std::memory_order_relaxed); }
+void clock_init() {
+    // localtime_r runs on several threads later; the time zone is read once, here.
+    tzset();
+    origin_ms.store(monotonic_ms(), std::memory_order_relaxed);
+}
 
 int64_t GetTicks() { return monotonic_ms() - origin_ms.load(std::memory_order_relaxed); }
 

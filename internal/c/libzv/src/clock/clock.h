@@ -25,6 +25,22 @@ bool libzv_local_now(libzv_local_time* out);
 // for the housekeeping and timer threads.
 int64_t clock_time_of_day_ms();
 
+// TIMER[(accuracy)]: seconds since local midnight, in steps of 1/18.2 s (rounded to
+// SINGLE) or of the accuracy given. 0 while an error is pending; accuracy <= 0 is error 5.
+double func_timer(double accuracy, int32_t passed);
+// The same value without the pending-error test, for the runtime's own clocks (the
+// BIOS ticks, the printer page). Never raises an error; accuracy <= 0 gives 0.
+double timer_value(double accuracy, int32_t passed);
+
+// _DELAY seconds: waits, serving the statement boundary about every 9 ms.
+void sub__delay(double seconds);
+// _LIMIT fps: holds a loop to a fixed frame schedule; a frame more than 32 ms late
+// resets the schedule instead of hurrying to catch up.
+void sub__limit(double fps);
+
+// Forgets the _LIMIT schedule (tests).
+void clock_reset_for_tests();
+
 // Replaces the sources (tests); nullptr restores the system clock.
 void clock_set_source(const clock_source* source);
 const clock_source& clock_system_source();

@@ -58,3 +58,11 @@ void free_mem_lock(mem_lock* lock) {
 mem_lock* mem_lock_last() { return mem_lock_tmp; }
 
 mem_lock* mem_lock_base() { return &base_lock; }
+
+void mem_lock_reset_for_tests() {
+    mem_lock_global_init();
+    freed->clear();
+    pool_used = 0;
+    mem_lock_id = first_mem_lock_id - 1;
+    mem_lock_tmp = nullptr;
+}

@@ -29,3 +29,5 @@ mem_lock* mem_lock_last();
 // A lock with id 0 that is never released or reused: blocks that must never be
 // valid (a failed _MEMIMAGE) name it.
 mem_lock* mem_lock_base();
+// Ids start again at 0x40000000 and nothing is waiting for reuse (tests).
+void mem_lock_reset_for_tests();

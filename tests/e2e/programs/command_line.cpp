@@ -1,0 +1,35 @@
+// Prints COMMAND$, COMMAND$(2) and _COMMANDCOUNT, then the start-up layout of the
+// data block as PEEK reads it, one item per line, and ends.
+#include <cstdio>
+
+#include "command/command.h"
+#include "core/end.h"
+#include "core/runtime_flags.h"
+#include "memory/cmem.h"
+#include "program.h"
+#include "string/zvs.h"
+
+namespace {
+
+void print(zvs* s) {
+    fwrite(s->text, 1, size_t(s->length), stdout);
+    fputc('\n', stdout);
+}
+
+void ZVMAIN() {
+    print(func_command(0, 0));
+    print(func_command(2, 1));
+    printf("%d\n", func__commandcount());
+    sub_defseg(0, 0);
+    for (int32_t offset = 65520; offset < 65536; offset++) printf("%02X%s", func_peek(offset), offset % 4 == 3 ? " " : "");
+    printf("%02X %d\n", func_peek(256), cmem_sp);
+    fflush(stdout);
+    close_program.store(1);
+    end();
+}
+void sub_clear() {}
+void dispatch_handler(int32_t) {}
+
+}  // namespace
+
+ZV_PROGRAM(ZVMAIN, sub_clear, dispatch_handler, nullptr, 0);
