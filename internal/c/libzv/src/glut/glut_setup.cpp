@@ -14,6 +14,7 @@
 #include "core/startup.h"
 #include "dialog/alert.h"
 #include "display/presenter.h"
+#include "display/renderer.h"
 #include "glut/glut_queue.h"
 #include "platform/process_exit.h"
 #include "platform/x11_window.h"
@@ -56,6 +57,7 @@ void initialize_glut(int argc, char** argv) {
     GLenum glew = glewInit();
     if (glew != GLEW_OK) gui_alert(reinterpret_cast<const char*>(glewGetErrorString(glew)), "GLEW", "ok");
     framebufferobjects_supported.store(glewIsSupported("GL_EXT_framebuffer_object"));
+    renderer_window_start();
 
     glutDisplayFunc(GLUT_DISPLAY_REQUEST);
     glutIdleFunc(GLUT_IDLEFUNC);
