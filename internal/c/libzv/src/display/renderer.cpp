@@ -113,6 +113,8 @@ const render_state& renderer_state() { return state; }
 
 int32_t renderer_batch_vertex_floats() { return static_cast<int32_t>(vertices.size()); }
 int32_t renderer_batch_texcoord_floats() { return static_cast<int32_t>(texcoords.size()); }
+const float* renderer_batch_vertices() { return vertices.data(); }
+const float* renderer_batch_texcoords() { return texcoords.data(); }
 
 void renderer_global_init() {
     state = {nullptr, nullptr, -1, -1, 0, -1, -1, -1};

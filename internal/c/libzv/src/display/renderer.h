@@ -35,6 +35,8 @@ const render_state& renderer_state();
 // Floats of vertices and of texture coordinates waiting in the batch.
 int32_t renderer_batch_vertex_floats();
 int32_t renderer_batch_texcoord_floats();
+const float* renderer_batch_vertices();
+const float* renderer_batch_texcoords();
 
 // State setters: each returns at once when its cached word already holds the value;
 // otherwise it draws the batch, makes the GL calls and stores the value.
