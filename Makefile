@@ -3,7 +3,8 @@ JOBS  ?= $(shell nproc)
 BUILD ?= build
 ASAN  ?= build-asan
 TSAN  ?= build-tsan
-# Unit-test modules whose threads ThreadSanitizer checks, and the tests it runs.
+# Unit-test modules whose threads ThreadSanitizer checks, and the tests it runs: all
+# of the slot lists', the producer's race tests (suppressions: page buffers only).
 TSAN_MODULES ?= list display
 TSAN_TESTS   ?= ^(list[.]|display[.]ProducerRace[.])
 

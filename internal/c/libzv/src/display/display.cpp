@@ -182,7 +182,6 @@ void display() {
         last_hardware_display_frame_order.store(order, std::memory_order_release);
     }
 
-
     answer_lock_request();
     if (auto_at_entry == -1) {
         int32_t expected = -1;

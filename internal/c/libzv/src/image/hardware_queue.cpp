@@ -4,98 +4,23 @@
 #include <cassert>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
-#include <new>
 
 #include "display/display.h"
+#include "list/list.h"
 
 namespace {
 
-// Records with stable addresses and 1-based handles, last freed reused first.
-// Lookups take no lock; adds and removes are serialised.
-template <class T>
-class slot_store {
-public:
-    void reset() {
-        std::lock_guard<std::mutex> hold(*lock_);
-        for (auto& c : chunks_) {
-            free(c.load(std::memory_order_relaxed));
-            c.store(nullptr, std::memory_order_relaxed);
-        }
-        highest_.store(0);
-        free(freed_);
-        freed_ = nullptr;
-        freed_count_ = freed_capacity_ = 0;
-    }
-    void init() {
-        if (!lock_) lock_ = new std::mutex;
-    }
-    int32_t add() {
-        std::lock_guard<std::mutex> hold(*lock_);
-        int32_t handle;
-        if (freed_count_) {
-            handle = freed_[--freed_count_];
-        } else {
-            handle = highest_.load(std::memory_order_relaxed) + 1;
-            int32_t c = handle / chunk_records;
-            if (c >= max_chunks) return 0;
-            if (!chunks_[c].load(std::memory_order_relaxed)) {
-                auto* chunk = static_cast<slot*>(calloc(chunk_records, sizeof(slot)));
-                if (!chunk) return 0;
-                chunks_[c].store(chunk, std::memory_order_release);
-            }
-            highest_.store(handle, std::memory_order_release);
-        }
-        slot* s = at(handle);
-        memset(static_cast<void*>(&s->record), 0, sizeof(T));
-        std::atomic_ref<int32_t>(s->handle).store(handle, std::memory_order_release);
-        return handle;
-    }
-    bool remove(int32_t handle) {
-        std::lock_guard<std::mutex> hold(*lock_);
-        T* r = get(handle);
-        if (!r) return false;
-        if (freed_count_ == freed_capacity_) {
-            int32_t grown = freed_capacity_ * 2 + 16;
-            auto* stack = static_cast<int32_t*>(realloc(freed_, sizeof(int32_t) * static_cast<size_t>(grown)));
-            if (!stack) return false;
-            freed_ = stack;
-            freed_capacity_ = grown;
-        }
-        std::atomic_ref<int32_t>(at(handle)->handle).store(0, std::memory_order_release);
-        freed_[freed_count_++] = handle;
-        return true;
-    }
-    T* get(int32_t handle) {
-        if (handle < 1 || handle > highest_.load(std::memory_order_acquire)) return nullptr;
-        slot* s = at(handle);
-        if (std::atomic_ref<int32_t>(s->handle).load(std::memory_order_acquire) != handle) return nullptr;
-        return &s->record;
-    }
-    int32_t highest() const { return highest_.load(std::memory_order_acquire); }
-
-private:
-    static constexpr int32_t chunk_records = 1024;
-    // Handles stay below the software handle range's size.
-    static constexpr int32_t max_chunks = 8192;
-    struct slot {
-        T record;
-        int32_t handle;  // 0 while free
-    };
-    slot* at(int32_t handle) {
-        return &chunks_[handle / chunk_records].load(std::memory_order_acquire)[handle % chunk_records];
-    }
-    std::atomic<slot*> chunks_[max_chunks]{};
-    std::atomic<int32_t> highest_{0};
-    int32_t* freed_ = nullptr;
-    int32_t freed_count_ = 0, freed_capacity_ = 0;
-    std::mutex* lock_ = nullptr;
-};
-
-constinit slot_store<hardware_img_struct> hardware_img_handles;
-constinit slot_store<hardware_graphics_command> hardware_graphics_command_handles;
+// Hardware images: added by the program thread, removed by the window thread.
+list* hardware_img_handles = nullptr;
+// Commands: added and removed by the program thread, read by the window thread.
+list* hardware_graphics_command_handles = nullptr;
+// Highest image index handed out (program thread): the range the test reset frees.
+int32_t highest_hardware_img = 0;
 
 std::atomic<hardware_img_uploader> uploader{nullptr};
+
+// A hardware handle is the offset plus the index, below the software handle range.
+constexpr int32_t max_hardware_img_index = SOFTWARE_IMG_HANDLE_MIN - HARDWARE_IMG_HANDLE_OFFSET - 1;
 
 }  // namespace
 
@@ -105,16 +30,21 @@ std::atomic<int32_t> last_hardware_command_rendered{0};
 std::atomic<int32_t> next_hardware_command_to_remove{0};
 
 void hardware_images_global_init() {
-    hardware_img_handles.init();
-    hardware_graphics_command_handles.init();
+    if (hardware_img_handles) return;
+    hardware_img_handles = list_new_threadsafe(sizeof(hardware_img_struct));
+    hardware_graphics_command_handles = list_new(sizeof(hardware_graphics_command));
 }
 
 void hardware_images_reset_for_tests() {
+    if (hardware_img_handles) {
+        for (int32_t i = 1; i <= highest_hardware_img; i++)
+            if (hardware_img_struct* hw = hardware_img_at(i)) free(hw->software_pixel_buffer);
+        list_destroy(hardware_img_handles);
+        list_destroy(hardware_graphics_command_handles);
+        hardware_img_handles = hardware_graphics_command_handles = nullptr;
+    }
+    highest_hardware_img = 0;
     hardware_images_global_init();
-    for (int32_t i = 1; i <= hardware_img_handles.highest(); i++)
-        if (hardware_img_struct* hw = hardware_img_at(i)) free(hw->software_pixel_buffer);
-    hardware_img_handles.reset();
-    hardware_graphics_command_handles.reset();
     first_hardware_command = last_hardware_command_added = 0;
     last_hardware_command_rendered = next_hardware_command_to_remove = 0;
     uploader.store(nullptr);
@@ -122,12 +52,14 @@ void hardware_images_reset_for_tests() {
 
 hardware_img_struct* get_hardware_img(int32_t handle) {
     if (!hardware_img_handle_in_range(handle)) return nullptr;
-    hardware_img_struct* hw = hardware_img_handles.get(get_hardware_img_index(handle));
+    hardware_img_struct* hw = hardware_img_at(get_hardware_img_index(handle));
     if (!hw || !std::atomic_ref<int32_t>(hw->valid).load(std::memory_order_acquire)) return nullptr;
     return hw;
 }
 
-hardware_img_struct* hardware_img_at(int32_t index) { return hardware_img_handles.get(index); }
+hardware_img_struct* hardware_img_at(int32_t index) {
+    return static_cast<hardware_img_struct*>(list_get(hardware_img_handles, index));
+}
 
 int32_t new_hardware_img(int32_t width, int32_t height, void* pixels, int32_t flags) {
     assert(width >= 1 && height >= 1);
@@ -139,12 +71,15 @@ int32_t new_hardware_img(int32_t width, int32_t height, void* pixels, int32_t fl
         if (!buffer) return 0;
         memcpy(buffer, pixels, bytes);
     }
-    int32_t index = hardware_img_handles.add();
-    if (!index) {
+    int32_t index = list_add(hardware_img_handles);
+    if (index > max_hardware_img_index) {
+        // No handle left for it: as when memory runs out.
+        list_remove(hardware_img_handles, index);
         if (flags & 2) free(buffer);
         return 0;
     }
-    hardware_img_struct* hw = hardware_img_handles.get(index);
+    if (index > highest_hardware_img) highest_hardware_img = index;
+    hardware_img_struct* hw = hardware_img_at(index);
     hw->w = width;
     hw->h = height;
     hw->software_pixel_buffer = buffer;
@@ -157,18 +92,20 @@ int32_t new_hardware_img(int32_t width, int32_t height, void* pixels, int32_t fl
 }
 
 void hardware_img_remove(int32_t index) {
-    hardware_img_struct* hw = hardware_img_handles.get(index);
+    hardware_img_struct* hw = hardware_img_at(index);
     if (!hw) return;
     free(hw->software_pixel_buffer);
     hw->software_pixel_buffer = nullptr;
-    hardware_img_handles.remove(index);
+    list_remove(hardware_img_handles, index);
 }
 
 void hardware_img_set_uploader(hardware_img_uploader upload) { uploader.store(upload, std::memory_order_release); }
 
-hardware_graphics_command* hardware_command_at(int32_t handle) { return hardware_graphics_command_handles.get(handle); }
+hardware_graphics_command* hardware_command_at(int32_t handle) {
+    return static_cast<hardware_graphics_command*>(list_get(hardware_graphics_command_handles, handle));
+}
 
-int32_t hardware_command_new() { return hardware_graphics_command_handles.add(); }
+int32_t hardware_command_new() { return list_add(hardware_graphics_command_handles); }
 
 void hardware_command_queue(int32_t handle) {
     hardware_graphics_command* c = hardware_command_at(handle);
@@ -214,6 +151,6 @@ void flush_old_hardware_commands() {
         if (!n || n->order >= rendered->order) return;
         if (c->command == HARDWARE_COMMAND_FREE_REQUEST) queue_free_command(HARDWARE_COMMAND_FREE, c->src_img);
         next_hardware_command_to_remove.store(next);
-        hardware_graphics_command_handles.remove(handle);
+        list_remove(hardware_graphics_command_handles, handle);
     }
 }
