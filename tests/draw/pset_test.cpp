@@ -67,6 +67,7 @@ TEST_F(Pset, PaletteImagesStoreTheColourMaskedToTheirDepth) {
             sub__dest(func__newimage(4, 4, 256, 1));
         } else {
             screen(c.mode);
+            sub__dest(0);  // SCREEN 12 after SCREEN 12 changes nothing, _DEST included
         }
         pset(3, 2, c.colour);
         img_struct* im = write_page();

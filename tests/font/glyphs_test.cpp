@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
+#include <utility>
 #include <string>
 
 #include "font/glyphs.h"
@@ -93,6 +95,57 @@ TEST(CodePage437, UnicodeLookups) {
     EXPECT_EQ(unicode_to_cp437(0x00A0), 255);
     EXPECT_EQ(unicode_to_cp437(0x1F600), 0);
     EXPECT_EQ(codepage437_to_unicode16[0xB3], 0x2502);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Glyphs, Font14IsRowsOneToFourteenOfTheEightBySixteenSet) {
+    // Font 14 reads 14 rows from byte 8 of each 8 x 16 glyph: its top and bottom rows
+    // are dropped. The 8 x 16 'A' leaves rows 0 and 15 blank, so nothing is lost.
+    EXPECT_EQ(rows(&charset8x16['A' * 128 + 8], 14),
+              "........\n"
+              "...#....\n"
+              "..###...\n"
+              ".##.##..\n"
+              "##...##.\n"
+              "##...##.\n"
+              "#######.\n"
+              "##...##.\n"
+              "##...##.\n"
+              "##...##.\n"
+              "##...##.\n"
+              "........\n"
+              "........\n"
+              "........\n");
+    // Box drawing: the double horizontal line (0xCD) keeps both strokes in rows 1-14.
+    int stroke_rows = 0;
+    for (int r = 1; r <= 14; r++) {
+        int set = 0;
+        for (int x = 0; x < 8; x++) set += charset8x16[0xCD * 128 + r * 8 + x] != 0;
+        stroke_rows += set == 8;
+    }
+    EXPECT_EQ(stroke_rows, 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Glyphs, OnlyNullSpaceAndFFAreBlankAndTheyAreTheOnlyTwins) {
+    for (const auto& [set, size] : {std::pair{static_cast<const uint8_t*>(charset8x8), 64},
+                                    std::pair{static_cast<const uint8_t*>(charset8x16), 128}}) {
+        for (int g = 0; g < 256; g++) {
+            bool blank = true;
+            for (int i = 0; i < size; i++) blank &= set[g * size + i] == 0;
+            EXPECT_EQ(blank, g == 0 || g == 0x20 || g == 0xFF) << size << " " << g;
+            for (int h = g + 1; h < 256; h++) {
+                bool twin = memcmp(set + g * size, set + h * size, static_cast<size_t>(size)) == 0;
+                EXPECT_EQ(twin, blank && (h == 0x20 || h == 0xFF)) << size << " " << g << " " << h;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include "core/startup.h"
 #include "display/display.h"
 #include "error/error.h"
+#include "font/font_tables.h"
+#include "font/glyphs.h"
 #include "glut/glut_queue.h"
 #include "glut/glut_setup.h"
 #include "image/hardware_queue.h"
@@ -26,6 +28,8 @@
 #include "platform/process_exit.h"
 #include "string/zvs.h"
 #include "program.h"
+#include "screen/lock_display.h"
+#include "screen/screen.h"
 
 int main(int argc, char** argv) {
     // Xlib is used from the window thread and from dialogs on other threads.
@@ -46,6 +50,7 @@ int main(int argc, char** argv) {
 
     hardware_images_global_init();
     if (libzv_program().screen_hide_startup) screen_hide.store(1);
+    font_metrics_global_init();
     image_table_global_init();
 
     mem_static_global_init();
@@ -61,6 +66,10 @@ int main(int argc, char** argv) {
     command_initialize(argc, argv);
 
     palette_global_init();
+    glyphs_global_init();
+    zvg_screen(0, 0, 0, 0, 0, 1);
+    width8050switch = 1;
+    if (libzv_program().console) screen_console_image_init();
 
     error_set_program_name(argv[0]);
     // Runtime waits serve errors, traps and the shutdown through the program's boundary.
@@ -69,5 +78,6 @@ int main(int argc, char** argv) {
     libzv_glut_presetup(argc, argv);
     startup_start_thread(zv_program_thread);
     startup_start_thread(TIMERTHREAD);
+    lock_display_required.store(1);
     libzv_start_main_thread(argc, argv);
 }

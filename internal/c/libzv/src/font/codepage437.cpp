@@ -1,7 +1,7 @@
 // Code page 437 to Unicode, and back.
 #include "font/glyphs.h"
 
-uint16_t codepage437_to_unicode16[256] = {
+std::atomic<uint16_t> codepage437_to_unicode16[256] = {
     0x0000, 0x263A, 0x263B, 0x2665, 0x2666, 0x2663, 0x2660, 0x2022, 0x25D8, 0x25CB, 0x25D9, 0x2642, 0x2640,
     0x266A, 0x266B, 0x263C, 0x25BA, 0x25C4, 0x2195, 0x203C, 0x00B6, 0x00A7, 0x25AC, 0x21A8, 0x2191, 0x2193,
     0x2192, 0x2190, 0x221F, 0x2194, 0x25B2, 0x25BC,
@@ -30,6 +30,6 @@ static_assert(sizeof(codepage437_to_unicode16) / sizeof(codepage437_to_unicode16
 
 int32_t unicode_to_cp437(uint32_t code_point) {
     for (int32_t i = 0; i < 256; i++)
-        if (codepage437_to_unicode16[i] == code_point) return i;
+        if (codepage437_to_unicode16[i].load(std::memory_order_relaxed) == code_point) return i;
     return 0;
 }

@@ -1,6 +1,7 @@
 // The built-in glyph sets: code page 437 in 8x8 and 8x16 cells, one byte per pixel
 // (255 set, 0 clear), rows top to bottom; and the code page 437 to Unicode table.
 #pragma once
+#include <atomic>
 #include <cstdint>
 
 // Packed ROMs generated at build time: one bit per pixel, most significant bit left.
@@ -14,8 +15,9 @@ extern uint8_t charset8x16[256 * 128];
 // Fills the glyph sets from the ROMs.
 void glyphs_global_init();
 
-// Writable: _MAPUNICODE changes entries at run time.
-extern uint16_t codepage437_to_unicode16[256];
+// Writable: _MAPUNICODE changes entries on the program thread while the keyboard
+// pipeline reads them on the window thread.
+extern std::atomic<uint16_t> codepage437_to_unicode16[256];
 
 // The lowest index whose Unicode entry equals the code point, else 0.
 int32_t unicode_to_cp437(uint32_t code_point);

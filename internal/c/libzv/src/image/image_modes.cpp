@@ -1,10 +1,12 @@
 // The legacy mode table and the record builders imgframe, imgnew and selectfont.
 #include "image/image_modes.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
 #include "draw/blend.h"
+#include "font/font_tables.h"
 #include "image/image_table.h"
 #include "palette/palette.h"
 
@@ -38,25 +40,16 @@ int32_t text_font_for(int32_t columns, int32_t rows) {
     return columns <= 40 ? font + 1 : font;
 }
 
-int32_t builtin_font_height(int32_t font) {
-    switch (font) {
-        case 8:
-        case 9: return 8;
-        case 14:
-        case 15: return 14;
-        case 16:
-        case 17: return 16;
-        default: return 0;
-    }
-}
-
 int32_t selectfont(int32_t font, img_struct* im) {
     im->font = font;
-    im->cursor_x = 1;
-    im->cursor_y = 1;
+    // The frame producer reads the text cursor of the display page.
+    std::atomic_ref<int16_t>(im->cursor_x).store(1, std::memory_order_relaxed);
+    std::atomic_ref<int16_t>(im->cursor_y).store(1, std::memory_order_relaxed);
+    // A held cursor would start the next PRINT on row 2.
+    std::atomic_ref<uint8_t>(im->cursor_held).store(0, std::memory_order_relaxed);
     int32_t rows = im->height;
     if (im->legacy_mode != 0) {
-        int32_t fh = builtin_font_height(font);
+        int32_t fh = font >= 0 && font < font_table_capacity ? fontheight[font].load() : 0;
         rows = fh ? im->height / fh : im->height;
     }
     im->top_row = 1;
@@ -76,11 +69,18 @@ int32_t imgframe(uint8_t* pixels, int32_t width, int32_t height, int32_t mode) {
         palette = static_cast<uint32_t*>(calloc(256, sizeof(uint32_t)));
         if (!palette) return 0;
     }
+    int32_t index = imgframe_with_palette(pixels, palette, width, height, mode);
+    if (!index) free(palette);
+    return index;
+}
+
+int32_t imgframe_with_palette(uint8_t* pixels, uint32_t* palette, int32_t width, int32_t height, int32_t mode) {
+    const legacy_mode_info* m = legacy_mode(mode);
+    if (!m || width <= 0 || height <= 0) return 0;
+    int64_t side = mode == 0 ? img_max_text_side : img_max_side;
+    if (width > side || height > side) return 0;
     int32_t index = newimg();
-    if (!index) {
-        free(palette);
-        return 0;
-    }
+    if (!index) return 0;
     img_struct* im = img_get(index);
     im->width = static_cast<uint16_t>(width);
     im->height = static_cast<uint16_t>(height);

@@ -24,16 +24,18 @@ const legacy_mode_info* legacy_mode(int32_t mode);
 // (double width) for 40 columns or fewer.
 int32_t text_font_for(int32_t columns, int32_t rows);
 
-// Character cell height of a built-in font (8, 9, 14, 15, 16, 17); 0 for others.
-int32_t builtin_font_height(int32_t font);
-
-// Gives a record a font: text cursor to row 1 column 1, VIEW PRINT rows 1 to
-// rows - 1 (at least 1). Returns 1.
+// Gives a record a font: text cursor to row 1 column 1 (no longer held), VIEW PRINT
+// rows 1 to rows - 1 (at least 1), rows being the height of a text record or the
+// height in character cells of the font. Returns 1.
 int32_t selectfont(int32_t font, img_struct* im);
 
 // A new record for a mode over a buffer it does not own; 0 when width or height is
 // not positive or beyond a record's limits, or when its palette cannot be had.
 int32_t imgframe(uint8_t* pixels, int32_t width, int32_t height, int32_t mode);
+// As imgframe with a palette the caller allocated (256 zeroed entries; null for a
+// 32-bit mode), which the record then owns: only the slot can fail (0, and the
+// palette is still the caller's).
+int32_t imgframe_with_palette(uint8_t* pixels, uint32_t* palette, int32_t width, int32_t height, int32_t mode);
 // A new record with its own zeroed buffer (text cells blank); 0 when the buffer
 // cannot be had (above 2^31 - 1 bytes counts as that). The first 32-bit image builds
 // the blend tables.

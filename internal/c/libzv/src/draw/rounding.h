@@ -1,0 +1,29 @@
+// Float-to-integer conversions of the drawing layer. A value that is not a number or
+// lies outside the int32 range gives -2147483648, which lies outside every image.
+#pragma once
+#include <cmath>
+#include <cstdint>
+
+constexpr int32_t int32_out_of_range = INT32_MIN;
+
+// Rounds in the current rounding mode: ties to even on the program thread.
+inline int32_t round_float_to_int32(float v) {
+    // Every float in [-2^31, 2^31) rounds to a value inside int32.
+    if (!(v >= -2147483648.0f && v < 2147483648.0f)) return int32_out_of_range;
+    return static_cast<int32_t>(std::lrintf(v));
+}
+
+inline int32_t round_double_to_int32(double v) {
+    if (!(v > -4.0e18 && v < 4.0e18)) return int32_out_of_range;
+    long long r = std::llrint(v);
+    if (r < INT32_MIN || r > INT32_MAX) return int32_out_of_range;
+    return static_cast<int32_t>(r);
+}
+
+// Halves away from zero (LINE's stepping): truncate(v - 0.5) below zero, else
+// truncate(v + 0.5), both exact in double for any float.
+inline int32_t round_half_away_to_int32(float v) {
+    double d = v;
+    if (!(d > -2147483648.5 && d < 2147483647.5)) return int32_out_of_range;
+    return static_cast<int32_t>(d < 0 ? d - 0.5 : d + 0.5);
+}
