@@ -13,6 +13,7 @@
 #include "display/presenter_environment.h"
 #include "display/presenter_internal.h"
 #include "display/renderer.h"
+#include "draw/rounding.h"
 #include "glut/glut_queue.h"
 #include "image/hardware_queue.h"
 
@@ -65,17 +66,18 @@ frame_choice take_newest_frame() {
         for (int32_t i = 0; i < display_frame_count; i++) {
             display_frame_record* slot = display_frame_slot(i);
             if (slot == newest || slot->order.load(relaxed) >= newest_order) continue;
-            if (!display_frame_transition(slot, FRAME_READY, FRAME_FREE))
+            if (display_frame_transition(slot, FRAME_READY, FRAME_FREE)) {
+                // The producer may have refilled the slot with a newer frame between
+                // the order read and the exchange: that frame goes back to ready.
+                if (slot->order.load(relaxed) > newest_order) display_frame_transition(slot, FRAME_FREE, FRAME_READY);
+            } else {
                 display_frame_transition(slot, FRAME_SHOWN, FRAME_FREE);
+            }
         }
         return {current, newest};
     }
 }
 
-int32_t truncate_to_int32(float v) {
-    if (!(v > -2147483649.0f && v < 2147483648.0f)) return INT32_MIN;
-    return static_cast<int32_t>(v);
-}
 
 void draw_software_screen(const display_frame_record* frame, int32_t layer) {
     int64_t order = frame->order.load(relaxed);
@@ -122,16 +124,16 @@ void draw_letterbox(int32_t screen_width, int32_t screen_height) {
         float x1 = static_cast<float>(environment_2d__screen_x1.load(relaxed));
         float xs = environment_2d__screen_x_scale.load(relaxed);
         float w = static_cast<float>(environment__window_width.load(relaxed));
-        int32_t left = truncate_to_int32(-x1 / xs - 1.0f);
-        int32_t right = truncate_to_int32((w - x1 - 1.0f) / xs + 1.0f);
+        int32_t left = truncate_float_to_int32(-x1 / xs - 1.0f);
+        int32_t right = truncate_float_to_int32((w - x1 - 1.0f) / xs + 1.0f);
         hardware_img_put(left, 0, -1, screen_height - 1, letterbox_image, 0, 0, 0, 0, 0, 0, 0);
         hardware_img_put(screen_width, 0, right, screen_height - 1, letterbox_image, 0, 0, 0, 0, 0, 0, 0);
     } else {
         float y1 = static_cast<float>(environment_2d__screen_y1.load(relaxed));
         float ys = environment_2d__screen_y_scale.load(relaxed);
         float h = static_cast<float>(environment__window_height.load(relaxed));
-        int32_t top = truncate_to_int32(-y1 / ys - 1.0f);
-        int32_t bottom = truncate_to_int32((h - y1 - 1.0f) / ys + 1.0f);
+        int32_t top = truncate_float_to_int32(-y1 / ys - 1.0f);
+        int32_t bottom = truncate_float_to_int32((h - y1 - 1.0f) / ys + 1.0f);
         hardware_img_put(0, top, screen_width - 1, -1, letterbox_image, 0, 0, 0, 0, 0, 0, 0);
         hardware_img_put(0, screen_height, screen_width - 1, bottom, letterbox_image, 0, 0, 0, 0, 0, 0, 0);
     }

@@ -3,8 +3,9 @@
 #include "display/presenter_environment.h"
 
 #include <cfloat>
-#include <cmath>
 #include <cstdlib>
+
+#include "draw/rounding.h"
 
 // Every product and quotient here is single precision, as the mapping is specified.
 static_assert(FLT_EVAL_METHOD == 0);
@@ -28,19 +29,8 @@ namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
 
-// Nearest, ties to even; values beyond int32 (or NaN) give -2147483648.
-int32_t round_to_int32(float v) {
-    if (!(v >= -2147483648.0f && v < 2147483648.0f)) return INT32_MIN;
-    return static_cast<int32_t>(std::nearbyint(v));
-}
-
 // Sums of mapped coordinates wrap like the int32 words they are kept in.
 int32_t wrap32(int64_t v) { return static_cast<int32_t>(v); }
-
-int32_t truncate_to_int32(float v) {
-    if (!(v > -2147483649.0f && v < 2147483648.0f)) return INT32_MIN;
-    return static_cast<int32_t>(v);
-}
 
 }  // namespace
 
@@ -76,13 +66,13 @@ environment_2d prepare_environment_2d(int32_t window_width, int32_t window_heigh
         e.x2 = window_width - 1;
         e.y2 = window_height - 1;
     } else if (window_aspect > frame_aspect) {
-        int32_t size = truncate_to_int32(static_cast<float>(window_height) * frame_aspect);
+        int32_t size = truncate_float_to_int32(static_cast<float>(window_height) * frame_aspect);
         e.x1 = window_width / 2 - size / 2;
         e.x2 = e.x1 + size - 1;
         e.y2 = window_height - 1;
         e.letterbox = 1;
     } else {
-        int32_t size = truncate_to_int32(static_cast<float>(window_width) / frame_aspect);
+        int32_t size = truncate_float_to_int32(static_cast<float>(window_width) / frame_aspect);
         e.y1 = window_height / 2 - size / 2;
         e.y2 = e.y1 + size - 1;
         e.x2 = window_width - 1;
@@ -117,35 +107,35 @@ void environment_2d_reset() {
 }
 
 int32_t environment_2d__get_window_x1_coord(int32_t x) {
-    return wrap32(int64_t{round_to_int32(static_cast<float>(x) * environment_2d__screen_x_scale.load(relaxed))} +
+    return wrap32(int64_t{round_float_to_int32(static_cast<float>(x) * environment_2d__screen_x_scale.load(relaxed))} +
                   environment_2d__screen_x1.load(relaxed));
 }
 
 int32_t environment_2d__get_window_x2_coord(int32_t x) {
     float scaled = (static_cast<float>(x) + 1.0f) * environment_2d__screen_x_scale.load(relaxed);
-    return wrap32(int64_t{round_to_int32(scaled - 1.0f)} + environment_2d__screen_x1.load(relaxed));
+    return wrap32(int64_t{round_float_to_int32(scaled - 1.0f)} + environment_2d__screen_x1.load(relaxed));
 }
 
 int32_t environment_2d__get_window_y1_coord(int32_t y) {
-    return wrap32(int64_t{round_to_int32(static_cast<float>(y) * environment_2d__screen_y_scale.load(relaxed))} +
+    return wrap32(int64_t{round_float_to_int32(static_cast<float>(y) * environment_2d__screen_y_scale.load(relaxed))} +
                   environment_2d__screen_y1.load(relaxed));
 }
 
 int32_t environment_2d__get_window_y2_coord(int32_t y) {
     float scaled = (static_cast<float>(y) + 1.0f) * environment_2d__screen_y_scale.load(relaxed);
-    return wrap32(int64_t{round_to_int32(scaled - 1.0f)} + environment_2d__screen_y1.load(relaxed));
+    return wrap32(int64_t{round_float_to_int32(scaled - 1.0f)} + environment_2d__screen_y1.load(relaxed));
 }
 
 window_rect environment_2d__screen_to_window_rect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     float xs = environment_2d__screen_x_scale.load(relaxed);
     float ys = environment_2d__screen_y_scale.load(relaxed);
     window_rect r;
-    r.left = wrap32(int64_t{round_to_int32(static_cast<float>(x1) * xs)} + environment_2d__screen_x1.load(relaxed));
-    r.top = wrap32(int64_t{round_to_int32(static_cast<float>(y1) * ys)} + environment_2d__screen_y1.load(relaxed));
+    r.left = wrap32(int64_t{round_float_to_int32(static_cast<float>(x1) * xs)} + environment_2d__screen_x1.load(relaxed));
+    r.top = wrap32(int64_t{round_float_to_int32(static_cast<float>(y1) * ys)} + environment_2d__screen_y1.load(relaxed));
     float dx = static_cast<float>(std::llabs(static_cast<int64_t>(x2) - x1) + 1);
     float dy = static_cast<float>(std::llabs(static_cast<int64_t>(y2) - y1) + 1);
-    int32_t width = truncate_to_int32(dx * xs + 0.99f);
-    int32_t height = truncate_to_int32(dy * ys + 0.99f);
+    int32_t width = truncate_float_to_int32(dx * xs + 0.99f);
+    int32_t height = truncate_float_to_int32(dy * ys + 0.99f);
     r.right = wrap32(int64_t{r.left} + width - 1);
     r.bottom = wrap32(int64_t{r.top} + height - 1);
     return r;

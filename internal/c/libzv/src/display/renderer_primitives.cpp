@@ -8,6 +8,7 @@
 #include "display/presenter_environment.h"
 #include "display/renderer.h"
 #include "display/renderer_internal.h"
+#include "draw/rounding.h"
 #include "image/hardware_queue.h"
 
 static_assert(FLT_EVAL_METHOD == 0);
@@ -18,13 +19,6 @@ constexpr auto relaxed = std::memory_order_relaxed;
 
 // Nearest, ties to even.
 float round_even(float v) { return std::nearbyint(v); }
-
-// Truncation toward zero of a command's float coordinate; NaN and values beyond
-// int32 give -2147483648.
-int32_t truncate_to_int32(float v) {
-    if (!(v > -2147483649.0f && v < 2147483648.0f)) return INT32_MIN;
-    return static_cast<int32_t>(v);
-}
 
 // The destination and the view, or false when the destination cannot be drawn on.
 bool destination(int32_t dest, int32_t view) {
@@ -212,9 +206,9 @@ void execute_command(void*, const hardware_graphics_command* c) {
     if (c->dst_img > 0 && !framebufferobjects_supported.load(relaxed)) return;
     switch (c->command) {
     case HARDWARE_COMMAND_PUT:
-        hardware_img_put(truncate_to_int32(c->dst_x1), truncate_to_int32(c->dst_y1), truncate_to_int32(c->dst_x2),
-                         truncate_to_int32(c->dst_y2), c->src_img, c->dst_img, truncate_to_int32(c->src_x1),
-                         truncate_to_int32(c->src_y1), truncate_to_int32(c->src_x2), truncate_to_int32(c->src_y2),
+        hardware_img_put(truncate_float_to_int32(c->dst_x1), truncate_float_to_int32(c->dst_y1), truncate_float_to_int32(c->dst_x2),
+                         truncate_float_to_int32(c->dst_y2), c->src_img, c->dst_img, truncate_float_to_int32(c->src_x1),
+                         truncate_float_to_int32(c->src_y1), truncate_float_to_int32(c->src_x2), truncate_float_to_int32(c->src_y2),
                          c->use_alpha, c->smooth);
         break;
     case HARDWARE_COMMAND_TRIANGLE_2D:
