@@ -13,6 +13,7 @@
 #include "font/glyphs.h"
 #include "glut/glut_setup.h"
 #include "image/image_fixture.h"
+#include "screen/lock_display.h"
 #include "support/fake_clock.h"
 
 // The 16 CGA/EGA colours of the default palette.
@@ -36,6 +37,7 @@ protected:
         runtime_flags_reset_for_tests();
         glyphs_global_init();
         display_reset_for_tests();
+        lock_display_reset_for_tests();
         screen_hide.store(0);
         alerts().clear();
         gui_alert_set_backend(record_alert);
@@ -107,13 +109,14 @@ protected:
         return {f->pixels, f->pixels + static_cast<size_t>(f->w) * f->h};
     }
 
-    // A text page of its own (font by geometry) shown as the display page.
+    // SCREEN 0 in the text geometry WIDTH would ask for (font by geometry).
     static img_struct* text_page(int32_t cols, int32_t rows) {
-        int32_t index = imgnew(cols, rows, 0);
-        set_display_page(index);
-        set_write_page(index);
-        return img_get(index);
+        sub_screen_width_in_characters = cols;
+        sub_screen_height_in_characters = rows;
+        return img_get(screen(0));
     }
+    // An image of a mode shown as the display page without SCREEN, so that the
+    // producer's own change detection is what decides (SCREEN would redraw all).
     static img_struct* graphics_page(int32_t w, int32_t h, int32_t mode) {
         int32_t index = imgnew(w, h, mode);
         set_display_page(index);

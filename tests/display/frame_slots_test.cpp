@@ -102,6 +102,30 @@ TEST_F(FrameSlots, StatesCycleThroughWritingReadyShownAndFree) {
     EXPECT_EQ(writing_seen, 16);
 }
 
+TEST_F(FrameSlots, AScreenChangeIsGrantedAndItsPagesAreNotRead) {
+    graphics_page(8, 8, 32);
+    lock_display = 1;
+    autodisplay = -1;
+    display();
+    EXPECT_EQ(lock_display.load(), 2);
+    EXPECT_EQ(display_frame_order_next.load(), 1);
+    EXPECT_EQ(count_in(FRAME_FREE), 3);
+    EXPECT_EQ(autodisplay.load(), 0);
+    EXPECT_EQ(display_called.load(), 1);
+
+    // While the change lasts, calls stay away from the pages.
+    display();
+    EXPECT_EQ(display_frame_order_next.load(), 1);
+    lock_display = 0;
+    EXPECT_NE(produce(), nullptr);
+
+    // A request made during a conversion is granted at the end of that call.
+    display_set_test_hook([] { lock_display = 1; });
+    force_display_update = 1;
+    EXPECT_NE(produce(), nullptr);
+    EXPECT_EQ(lock_display.load(), 2);
+}
+
 TEST_F(FrameSlots, AHiddenScreenProducesNothingAndLeavesTheRequestPending) {
     graphics_page(8, 8, 32);
     screen_hide = 1;

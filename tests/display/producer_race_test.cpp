@@ -5,6 +5,7 @@
 
 #include "display/display_fixture.h"
 #include "palette/palette.h"
+#include "screen/lock_display.h"
 
 using ProducerRace = DisplayTest;
 
@@ -141,4 +142,40 @@ TEST_F(ProducerRace, ProducerBesideADrawingProgram) {
     window.join();
     EXPECT_GT(presenter.shown_frames, 0);
     EXPECT_TRUE(alerts().empty());
+}
+
+TEST_F(ProducerRace, ScreenModesChangeWhileTheHousekeepingLoopProduces) {
+    screen(0);
+    lock_display_required = 1;
+    fake_presenter presenter;
+    std::thread window([&] { presenter.run(); });
+    std::atomic<bool> stop{false};
+    std::thread housekeeping([&] {
+        while (!stop.load()) {
+            if (autodisplay.load(std::memory_order_relaxed)) display();
+            frame.fetch_add(1, std::memory_order_relaxed);
+            std::this_thread::yield();
+        }
+    });
+
+    // The program switches modes (each change waits for the producer's grant) and
+    // draws into the new page between changes.
+    const int32_t modes[] = {12, 0, 13, 0, 12, 13};
+    for (int32_t round = 0; round < 60; round++) {
+        int32_t mode = modes[round % 6];
+        screen(mode);
+        ASSERT_EQ(take_error(), 0);
+        img_struct* page = write_page();
+        size_t bytes = static_cast<size_t>(page->width) * page->height * page->bytes_per_pixel;
+        for (int32_t n = 0; n < 2000; n++) page->pixels[(static_cast<size_t>(n) * 7919) % bytes] = static_cast<uint8_t>(n);
+        if (mode == 0) std::atomic_ref<int16_t>(page->cursor_y).store(static_cast<int16_t>(1 + round % 25), std::memory_order_relaxed);
+    }
+    stop = true;
+    housekeeping.join();
+    presenter.stop = true;
+    window.join();
+    EXPECT_GT(presenter.shown_frames, 0);
+    EXPECT_EQ(presenter.written_while_shown, 0);
+    EXPECT_TRUE(alerts().empty());
+    lock_display_required = 0;
 }

@@ -2,15 +2,15 @@
 // and the dispatch to the text, palette and 32-bit conversions.
 #include "display/display.h"
 
-#include <sched.h>
-
 #include <cstdint>
 #include <cstdlib>
 
 #include "dialog/alert.h"
 #include "display/producer_internal.h"
+#include "font/font_tables.h"
 #include "glut/glut_setup.h"
 #include "image/image_table.h"
+#include "screen/lock_display.h"
 
 std::atomic<int32_t> autodisplay{1};
 std::atomic<int32_t> display_called{0};
@@ -33,25 +33,11 @@ display_frame_record display_frame[display_frame_count];
 
 std::atomic<void (*)()> test_hook{nullptr};
 
-// The producer's side of the screen-change handshake: a pending request is granted
-// here (on entry and before returning).
-void answer_lock_request() {}
-// A screen change is under way: the pages must not be read.
-bool screen_change_under_way() { return false; }
-
-// Cell size of a font in pixels; 0 for a font that has none.
-void font_cell_size(int32_t font, int32_t* fw, int32_t* fh) {
-    *fw = 0;
-    *fh = 0;
-    switch (font) {
-        case 8: *fw = 8, *fh = 8; break;
-        case 9: *fw = 16, *fh = 8; break;
-        case 14: *fw = 8, *fh = 14; break;
-        case 15: *fw = 16, *fh = 14; break;
-        case 16: *fw = 8, *fh = 16; break;
-        case 17: *fw = 16, *fh = 16; break;
-        default: break;
-    }
+// Cell size of a font in pixels; 0 for a number outside the font tables.
+void font_cell_size(int32_t font_number, int32_t* fw, int32_t* fh) {
+    bool known = font_number >= 0 && font_number < font_table_capacity;
+    *fw = known ? fontwidth[font_number].load(std::memory_order_relaxed) : 0;
+    *fh = known ? fontheight[font_number].load(std::memory_order_relaxed) : 0;
 }
 
 // Step 4: the oldest ready slot, replaced by any free slot (the highest index wins).
@@ -129,13 +115,14 @@ void display() {
     // Only a request that was there before this call's conversion is answered by it.
     int32_t auto_at_entry = autodisplay.load(std::memory_order_acquire);
 
-    answer_lock_request();
+    // A screen change waiting for the producer is granted on entry and on leaving.
+    lock_display_grant();
     if (screen_hide.load(std::memory_order_acquire)) {
         finish_call(call);
         return;
     }
 
-    if (!screen_change_under_way()) {
+    if (!lock_display_busy()) {
         display_frame_record* slot = take_slot();
         if (!slot) {
             gui_alert("Software frame buffer: Failed to find available frame", "Error", "ok");
@@ -182,7 +169,7 @@ void display() {
         last_hardware_display_frame_order.store(order, std::memory_order_release);
     }
 
-    answer_lock_request();
+    lock_display_grant();
     if (auto_at_entry == -1) {
         int32_t expected = -1;
         autodisplay.compare_exchange_strong(expected, 0, std::memory_order_acq_rel);
