@@ -4,9 +4,10 @@ BUILD ?= build
 ASAN  ?= build-asan
 TSAN  ?= build-tsan
 # Unit-test modules whose threads ThreadSanitizer checks, and the tests it runs: all
-# of the slot lists', the producer's race tests (suppressions: page buffers only).
-TSAN_MODULES ?= list display
-TSAN_TESTS   ?= ^(list[.]|display[.]ProducerRace[.])
+# of the slot lists' and the traps', the producer's race tests (suppressions: page
+# buffers only).
+TSAN_MODULES ?= list traps display
+TSAN_TESTS   ?= ^(list[.]|traps[.]|display[.]ProducerRace[.])
 
 .PHONY: run test deps build build-asan build-tsan clean
 

@@ -68,5 +68,5 @@ protected:
     }
 
     static void nothing() {}
-    static void no_dispatch(int32_t) {}
+    static void no_dispatch(int32_t, int64_t) {}
 };

@@ -156,3 +156,42 @@ TEST_F(Shape, SubScopeSkipsTheBodyWhileAnErrorIsPendingAndFreesItsLock) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<float> for_values(double first, double last, double step) {
+    std::vector<float> seen;
+    float i = 0;
+    ZV_FOR(loop, 50, i, first, last, step);
+    seen.push_back(i);
+    ZV_NEXT(loop, i);
+    return seen;
+}
+
+TEST_F(Shape, ForLoopsCountInSinglesAndStopPastTheFinalValue) {
+    EXPECT_EQ(for_values(1, 4, 1), (std::vector<float>{1, 2, 3, 4}));
+    EXPECT_EQ(for_values(3, 1, -1), (std::vector<float>{3, 2, 1}));
+    EXPECT_EQ(for_values(1, 0, 1), std::vector<float>{});
+    EXPECT_EQ(for_values(0, 1, 0.5), (std::vector<float>{0, 0.5f, 1}));
+}
+
+TEST_F(Shape, ForEntersItsBodyWhileAnErrorIsPending) {
+    error(5);
+    std::vector<std::string> body;
+    float i = -7;
+    int passes = 0;
+    ZV_FOR(loop, 60, i, 1, 0, 1);
+    body.push_back("body");
+    if (++passes == 1) {
+        // the error was handled at the FOR's boundary (answered Yes); leave now
+        goto done;
+    }
+    ZV_NEXT(loop, i);
+done:
+    EXPECT_EQ(body, std::vector<std::string>{"body"});
+    EXPECT_EQ(i, -7);  // the loop variable was never stored
+    ASSERT_EQ(alert_recorder::boxes.size(), 1u);
+    EXPECT_NE(alert_recorder::boxes[0].find("Line: 60"), std::string::npos);
+}
+
+}  // namespace

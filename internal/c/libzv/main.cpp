@@ -30,6 +30,7 @@
 #include "program.h"
 #include "screen/lock_display.h"
 #include "screen/screen.h"
+#include "traps.h"
 
 int main(int argc, char** argv) {
     // Xlib is used from the window thread and from dialogs on other threads.
@@ -41,6 +42,10 @@ int main(int argc, char** argv) {
     zvs_cmem_global_init();
     mem_lock_global_init();
     return_point_global_init();
+    onstrig_global_init();
+    onkey_global_init();
+    ontimer_freelist_global_init();
+    ontimer_global_init();
 
     clock_init();
     libzv_log_init();
@@ -50,6 +55,8 @@ int main(int argc, char** argv) {
 
     hardware_images_global_init();
     if (libzv_program().screen_hide_startup) screen_hide.store(1);
+    onkey_default_keys();
+    ontimer_default_slot();
     font_metrics_global_init();
     image_table_global_init();
 

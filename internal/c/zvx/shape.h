@@ -4,6 +4,7 @@
 // prologue and the scope of a SUB or FUNCTION.
 #pragma once
 #include <cstdint>
+#include <type_traits>
 
 #include "core/array.h"
 #include "core/fpu.h"
@@ -71,6 +72,29 @@ inline bool zv_boundary_due() { return zvevent.load(std::memory_order_relaxed) !
             if (r) goto retry_label;              \
         }                                         \
     } while (0)
+
+// FOR var = first TO last STEP step ... NEXT, named by id. The bounds and the step
+// are kept as DOUBLE statics; while an error is pending the loop goes straight to
+// its boundary test (and so enters its body); a retry restarts the FOR statement.
+#define ZV_FOR(id, line, var, first, last, step)                                              \
+    static double id##_value, id##_final, id##_step;                                          \
+    static bool id##_negative;                                                                \
+    id##_start:                                                                               \
+    id##_value = (first);                                                                     \
+    id##_final = (last);                                                                      \
+    id##_step = (step);                                                                       \
+    id##_negative = id##_step < 0;                                                            \
+    if (new_error_is_set()) goto id##_boundary;                                               \
+    id##_store:                                                                               \
+    (var) = static_cast<std::remove_reference_t<decltype(var)>>(id##_value);                   \
+    if (id##_negative ? id##_value < id##_final : id##_value > id##_final) goto id##_exit;     \
+    id##_boundary:                                                                            \
+    ZV_BOUNDARY(line, id##_start)
+
+#define ZV_NEXT(id, var)                   \
+    id##_value = id##_step + double(var);  \
+    goto id##_store;                       \
+    id##_exit:
 
 // A store: the target (with its subscripts) and the value are computed, and the
 // store happens only when no error is pending afterwards.

@@ -16,7 +16,7 @@ void ZVMAIN() {
 }
 
 void sub_clear() {}
-void dispatch_handler(int32_t) {}
+void dispatch_handler(int32_t, int64_t) {}
 
 }  // namespace
 

@@ -28,7 +28,7 @@ void ZVMAIN() {
     end();
 }
 void sub_clear() {}
-void dispatch_handler(int32_t) {}
+void dispatch_handler(int32_t, int64_t) {}
 
 }  // namespace
 

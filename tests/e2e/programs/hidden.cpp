@@ -12,7 +12,7 @@ void ZVMAIN() {
     end();
 }
 void sub_clear() {}
-void dispatch_handler(int32_t) {}
+void dispatch_handler(int32_t, int64_t) {}
 }  // namespace
 
 ZV_PROGRAM(ZVMAIN, sub_clear, dispatch_handler, nullptr, 0);

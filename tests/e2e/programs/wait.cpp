@@ -13,7 +13,7 @@ void ZVMAIN() {
     }
 }
 void sub_clear() {}
-void dispatch_handler(int32_t) {}
+void dispatch_handler(int32_t, int64_t) {}
 }  // namespace
 
 ZV_PROGRAM(ZVMAIN, sub_clear, dispatch_handler, nullptr, 0);

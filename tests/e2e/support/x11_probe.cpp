@@ -41,18 +41,3 @@ x11_window_info x11_wait_for_window(const std::string& name, int timeout_ms) {
     return {0, "", 0, 0, false};
 }
 
-bool x11_send_close(unsigned long window) {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return false;
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XSync(display, False);
-    XCloseDisplay(display);
-    return true;
-}

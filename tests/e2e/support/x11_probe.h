@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "x11_close.h"
+
 struct x11_window_info {
     unsigned long id;
     std::string name;
@@ -13,7 +15,5 @@ struct x11_window_info {
 
 // Every top-level window with a name (the children of the root window).
 std::vector<x11_window_info> x11_named_windows();
-// Sends the window manager's close request (WM_DELETE_WINDOW) to a window.
-bool x11_send_close(unsigned long window);
 // Waits up to timeout_ms for a window with that name; id 0 when none appeared.
 x11_window_info x11_wait_for_window(const std::string& name, int timeout_ms);

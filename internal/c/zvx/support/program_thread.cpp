@@ -2,10 +2,8 @@
 #include "program.h"
 
 #include "core/end.h"
-#include "core/runtime_flags.h"
 
 void zv_program_thread(void*) {
     libzv_program().main_module();
-    close_program.store(1);
-    end();
+    sub_end();  // running off the end of the main module is END
 }

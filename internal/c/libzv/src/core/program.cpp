@@ -3,7 +3,7 @@
 
 namespace {
 void nothing() {}
-void no_handler(int32_t) {}
+void no_handler(int32_t, int64_t) {}
 const zv_program empty_program{nothing, nothing, no_handler, nullptr, 0, 0, 0, 0, nullptr};
 const zv_program* current = &empty_program;
 }  // namespace

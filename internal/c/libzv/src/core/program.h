@@ -5,7 +5,7 @@
 struct zv_program {
     void (*main_module)();               // ZVMAIN
     void (*clear)();                     // CLEAR's generated body
-    void (*dispatch_handler)(int32_t);   // runs the event handler with this id
+    void (*dispatch_handler)(int32_t id, int64_t pass);  // runs event handler id with its value
     const uint8_t* data;                 // DATA bytes
     int64_t data_size;
     int32_t console;                     // built as a console program

@@ -1,0 +1,11 @@
+// showvalue: a debugging aid that shows a value in a box.
+#include <string>
+
+#include "core/diagnostics.h"
+#include "dialog/alert.h"
+#include "number/number_text.h"
+
+void showvalue(int64_t value) {
+    std::string text(num_str(value).view());
+    gui_alert(text.c_str(), "showvalue", "ok");
+}
