@@ -5,6 +5,7 @@
 
 // SCREEN 12 (640 x 480, 16 colours): 16 x 16 boxes cycling through the colours, a
 // one-pixel frame in colour 15 and single pixels of colour 14 inside two corners.
+// The program draws it with LINE BF, LINE B and PSET.
 inline uint8_t pattern_mode12(int32_t x, int32_t y) {
     if (x == 0 || y == 0 || x == 639 || y == 479) return 15;
     if ((x == 1 && y == 1) || (x == 638 && y == 478)) return 14;

@@ -1,4 +1,5 @@
-// Shows known pictures in the window for the presentation tests. argv[1] names the
+// Shows known pictures in the window for the presentation tests, drawn with SCREEN,
+// LINE and PSET (32-bit pixels directly). argv[1] names the
 // scenario, argv[2] a folder for the step handshake with the test: the program
 // creates "ready<n>" when it reached step n and waits for "go<n>" to go on.
 #include <sys/stat.h>
@@ -17,10 +18,13 @@
 #include "core/runtime_flags.h"
 #include "display/display.h"
 #include "display/presenter.h"
+#include "draw/line.h"
+#include "draw/pset.h"
 #include "image/hardware_queue.h"
 #include "image/image_modes.h"
 #include "image/image_statements.h"
 #include "image/image_table.h"
+#include "screen/screen.h"
 
 namespace {
 
@@ -49,26 +53,31 @@ void step(int32_t n) {
     }
 }
 
-// A page of the mode shown as the screen, as SCREEN makes one.
-img_struct* show_page(int32_t width, int32_t height, int32_t mode) {
-    int32_t index = imgnew(width, height, mode);
-    img_struct* im = img_get(index);
-    im->flags |= IMG_SCREEN;
-    page_set(0, index);
-    set_write_page(index);
-    set_read_page(index);
-    set_display_page(index);
-    return im;
+// SCREEN mode (a negative mode: SCREEN image handle); the page drawn on.
+img_struct* screen(int32_t mode) {
+    zvg_screen(mode, 0, 0, 0, 0, 1);
+    return write_page();
 }
 
-void draw_mode12(img_struct* im, uint8_t (*pattern)(int32_t, int32_t)) {
-    for (int32_t y = 0; y < 480; y++)
-        for (int32_t x = 0; x < 640; x++) im->pixels[y * 640 + x] = pattern(x, y);
+// LINE (x1, y1)-(x2, y2), colour, B (filled: BF).
+void box(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour, bool filled) {
+    sub_line(float(x1), float(y1), float(x2), float(y2), colour, filled ? 2 : 1, 0, 1 | 8);
 }
 
-void draw_mode13(img_struct* im) {
-    for (int32_t y = 0; y < 200; y++)
-        for (int32_t x = 0; x < 320; x++) im->pixels[y * 320 + x] = pattern_mode13(x, y);
+// The SCREEN 12 picture of pattern_mode12 with every colour moved on by shift.
+void draw_mode12(int32_t shift) {
+    for (int32_t by = 0; by < 30; by++)
+        for (int32_t bx = 0; bx < 40; bx++)
+            box(bx * 16, by * 16, bx * 16 + 15, by * 16 + 15, (bx + by * 3 + shift) % 16, true);
+    box(0, 0, 639, 479, (15 + shift) % 16, false);
+    pset(1, 1, (14 + shift) % 16);
+    pset(638, 478, (14 + shift) % 16);
+}
+
+void draw_mode13() {
+    for (int32_t by = 0; by < 20; by++)
+        for (int32_t bx = 0; bx < 32; bx++) box(bx * 10, by * 10, bx * 10 + 9, by * 10 + 9, bx + by * 32, true);
+    box(0, 0, 319, 199, 15, false);
 }
 
 void draw_32bit(img_struct* im, uint32_t (*pattern)(int32_t, int32_t), int32_t w, int32_t h) {
@@ -102,36 +111,41 @@ void queue_put(int32_t hardware_handle, int32_t x, int32_t y, int32_t w, int32_t
 void ZVMAIN() {
     std::string scenario = argument(1);
     if (scenario == "12") {
-        draw_mode12(show_page(640, 480, 12), pattern_mode12);
+        screen(12);
+        draw_mode12(0);
     } else if (scenario == "nosnap") {
         resize_snapback.store(0);
-        draw_mode12(show_page(640, 480, 12), pattern_mode12);
+        screen(12);
+        draw_mode12(0);
     } else if (scenario == "32") {
-        draw_32bit(show_page(640, 480, 32), pattern_32bit, 640, 480);
+        draw_32bit(screen(func__newimage(640, 480, 32, 1)), pattern_32bit, 640, 480);
     } else if (scenario == "13") {
-        draw_mode13(show_page(320, 200, 13));
+        screen(13);
+        draw_mode13();
     } else if (scenario == "13auto") {
         // As a program built with a resize-scale option starts.
         resize_auto.store(1);
         resize_snapback.store(0);
-        draw_mode13(show_page(320, 200, 13));
+        screen(13);
+        draw_mode13();
     } else if (scenario == "13square") {
-        draw_mode13(show_page(320, 200, 13));
+        screen(13);
+        draw_mode13();
         step(1);
         full_screen_set.store(2);  // _FULLSCREEN _SQUAREPIXELS
         step(2);
         full_screen_set.store(0);  // _FULLSCREEN _OFF
     } else if (scenario == "display") {
-        img_struct* im = show_page(640, 480, 12);
-        draw_mode12(im, pattern_mode12);
+        screen(12);
+        draw_mode12(0);
         sub__display();
         // Drawn while automatic display is off: not shown until the next _DISPLAY.
-        draw_mode12(im, pattern_mode12_second);
+        draw_mode12(5);
         step(1);
         sub__display();
     } else if (scenario == "hardware") {
-        img_struct* im = show_page(640, 480, 12);
-        draw_mode12(im, pattern_mode12);
+        screen(12);
+        draw_mode12(0);
         int32_t sprite = func__newimage(64, 32, 32, 1);
         draw_32bit(img_get(-sprite), pattern_sprite, 64, 32);
         int32_t hardware = func__copyimage(sprite, 33, 3);
@@ -149,7 +163,7 @@ void ZVMAIN() {
     wait_until_closed();
 }
 void sub_clear() {}
-void dispatch_handler(int32_t) {}
+void dispatch_handler(int32_t, int64_t) {}
 }  // namespace
 
 ZV_PROGRAM(ZVMAIN, sub_clear, dispatch_handler, nullptr, 0);

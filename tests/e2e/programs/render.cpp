@@ -17,9 +17,9 @@
 #include "core/runtime_flags.h"
 #include "display/display.h"
 #include "image/hardware_queue.h"
-#include "image/image_modes.h"
 #include "image/image_statements.h"
 #include "image/image_table.h"
+#include "screen/screen.h"
 
 namespace {
 
@@ -89,16 +89,8 @@ void triangle(int32_t source, float cx, float cy, float d, int32_t depth_mode, i
 }
 
 void ZVMAIN() {
-    int32_t index = imgnew(640, 480, 32);
-    img_struct* page = img_get(index);
-    for (int32_t p = 0; p < 640 * 480; p++) {
-        uint32_t black = 0xFF000000;
-        memcpy(page->pixels + static_cast<size_t>(p) * 4, &black, 4);
-    }
-    page->flags |= IMG_SCREEN;
-    page_set(0, index);
-    set_write_page(index);
-    set_display_page(index);
+    // SCREEN _NEWIMAGE(640, 480, 32): black.
+    zvg_screen(func__newimage(640, 480, 32, 1), 0, 0, 0, 0, 1);
 
     int32_t quad = hardware_image(2, 2, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF});
     int32_t white = hardware_image(1, 1, {0xFFFFFFFF});
@@ -139,7 +131,7 @@ void ZVMAIN() {
     }
 }
 void sub_clear() {}
-void dispatch_handler(int32_t) {}
+void dispatch_handler(int32_t, int64_t) {}
 }  // namespace
 
 ZV_PROGRAM(ZVMAIN, sub_clear, dispatch_handler, nullptr, 0);

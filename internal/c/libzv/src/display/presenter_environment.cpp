@@ -7,7 +7,8 @@
 
 #include "draw/rounding.h"
 
-// Every product and quotient here is single precision, as the mapping is specified.
+// Every product and quotient here is single precision, so that the mapping is the
+// same bit for bit wherever it is used.
 static_assert(FLT_EVAL_METHOD == 0);
 
 std::atomic<int32_t> environment__window_width{640};
