@@ -78,7 +78,6 @@ frame_choice take_newest_frame() {
     }
 }
 
-
 void draw_software_screen(const display_frame_record* frame, int32_t layer) {
     int64_t order = frame->order.load(relaxed);
     // Rebuilt whenever the frame differs from the one the image was made from, also
