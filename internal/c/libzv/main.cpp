@@ -24,9 +24,12 @@
 #include "memory/return_points.h"
 #include "memory/static_arena.h"
 #include "palette/palette.h"
+#include "platform/console_terminal.h"
 #include "platform/exe_path.h"
 #include "platform/process_exit.h"
 #include "string/zvs.h"
+#include "text/end_calls.h"
+#include "text/key_line.h"
 #include "program.h"
 #include "screen/lock_display.h"
 #include "screen/screen.h"
@@ -73,10 +76,16 @@ int main(int argc, char** argv) {
     command_initialize(argc, argv);
 
     palette_global_init();
+    // The terminal standing for the console: its size, and its mode put back at exit.
+    console_terminal_global_init();
     glyphs_global_init();
+    // SCREEN and CLS redraw the KEY line.
+    screen_set_key_line_redraw(key_line_redraw);
     zvg_screen(0, 0, 0, 0, 0, 1);
     width8050switch = 1;
     if (libzv_program().console) screen_console_image_init();
+    // END's prompt prints through the text statements.
+    text_register_end_calls(nullptr);
 
     error_set_program_name(argv[0]);
     // Runtime waits serve errors, traps and the shutdown through the program's boundary.

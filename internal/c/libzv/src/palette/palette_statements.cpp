@@ -10,12 +10,14 @@
 #include "image/image_handle.h"
 #include "image/image_table.h"
 #include "palette/palette.h"
+#include "platform/console_terminal.h"
 
 namespace {
 
 // COLOR on the console image: the attribute as an ANSI colour sequence on a terminal.
 void console_color(uint32_t fg, uint32_t bg, int32_t passed) {
     uint32_t attribute = ((passed & 1 ? fg : 0) + 16 * (passed & 2 ? bg : 0)) & 255;
+    console_set_attribute(attribute);  // for SCREEN() on the console's shadow cells
     if (!isatty(STDOUT_FILENO)) return;
     char sequence[32];
     console_attribute_sequence(attribute, sequence, sizeof sequence);

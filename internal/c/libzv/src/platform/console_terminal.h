@@ -1,0 +1,78 @@
+// The terminal that stands for the system console of console programs: text and
+// escape sequences on standard output, a shadow cursor and cell grid (a terminal
+// cannot be read back), terminal modes, and raw records from standard input.
+// Program thread only, except console_terminal_restore (any thread, at exit).
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+// Start-up: standard input and output, the size of the output terminal (80 x 25
+// when it is not one), an empty grid, attribute 7; the saved mode is put back by
+// the process exit.
+void console_terminal_global_init();
+// Tests: the console on other descriptors (a pseudo-terminal or a pipe). out is
+// not closed by the layer. Resets the grid, the cursor and the modes.
+void console_terminal_use(int in_fd, FILE* out);
+// Puts the saved mode back and forgets everything (tests).
+void console_terminal_reset_for_tests();
+
+bool console_output_is_terminal();
+bool console_input_is_terminal();
+
+// Output. Every byte goes to the stream unchanged and moves the shadow as a
+// terminal does: printable bytes (32-126, 128-255) advance with a deferred wrap at
+// the last column, CR, LF (as CR LF), BS and TAB act, other control bytes do not
+// move; a new line on the last row scrolls the grid.
+void console_write(const void* bytes, size_t length);
+void console_flush();
+// Clears the terminal and the grid (with the current attribute); cursor (1, 1).
+void console_clear();
+// Moves the cursor to a 1-based row and column; 0 keeps the current one. The
+// shadow cursor stays inside the grid.
+void console_locate(int32_t row, int32_t column);
+// The text attribute (foreground + 16 x background) for later text, as an SGR
+// sequence on a terminal.
+void console_set_attribute(uint32_t attribute);
+
+// The shadow: 1-based cursor row and column, the grid size, and one cell's
+// character or attribute (0 outside the grid).
+int32_t console_row();
+int32_t console_column();
+int32_t console_columns();
+int32_t console_rows();
+int32_t console_cell(int32_t row, int32_t column, bool attribute);
+
+// Terminal modes of standard input (nothing when it is not a terminal).
+enum class console_mode : uint8_t {
+    saved,  // as found at start-up
+    line,   // canonical with echo: INPUT
+    keys,   // no echo, no line buffering, mouse tracking: SLEEP and key reads
+};
+// Enters a mode and returns the one in force before, for the caller to restore.
+console_mode console_set_mode(console_mode mode);
+// Exit path: the saved mode and no mouse tracking. Only async-signal-safe calls.
+void console_terminal_restore();
+
+// Input.
+enum class console_input : uint8_t { none, ready, end };
+// Whether standard input has bytes now: none, ready, or at its end (hung up, or
+// readable with nothing to read). Never blocks.
+console_input console_input_state();
+// Reads one byte of input, whatever the input is; false at its end or on failure.
+bool console_read_byte(uint8_t* byte);
+// Drops pending terminal input (nothing for other inputs, whose data belongs to INPUT).
+void console_flush_input();
+
+// One input record of the terminal: a key (one byte, or one escape sequence) or a
+// mouse report (SGR form ESC [ < b ; x ; y M or m).
+struct console_record {
+    enum kind_t : uint8_t { none, key, mouse } kind;
+    int32_t scancode;     // PC scancode of a key, 0 when none fits
+    int32_t mouse_x, mouse_y;  // 1-based column and row
+    int32_t mouse_code;   // the report's button code b
+    bool mouse_release;   // the report ended with 'm'
+};
+// Reads at most one record from a terminal input; kind none when nothing is there
+// or the input is not a terminal.
+console_record console_read_record();
