@@ -33,7 +33,8 @@ uint64_t checksum(const display_frame_record* f) {
 struct fake_presenter {
     bool labelled = false;
     std::atomic<bool> stop{false};
-    int64_t shown_frames = 0, torn = 0, mislabelled = 0, written_while_shown = 0;
+    std::atomic<int64_t> shown_frames{0};
+    int64_t torn = 0, mislabelled = 0, written_while_shown = 0;
 
     void run() {
         display_frame_record* current = nullptr;
@@ -170,6 +171,9 @@ TEST_F(ProducerRace, ScreenModesChangeWhileTheHousekeepingLoopProduces) {
         for (int32_t n = 0; n < 2000; n++) page->pixels[(static_cast<size_t>(n) * 7919) % bytes] = static_cast<uint8_t>(n);
         if (mode == 0) std::atomic_ref<int16_t>(page->cursor_y).store(static_cast<int16_t>(1 + round % 25), std::memory_order_relaxed);
     }
+    // On a fast run the program may finish before the first frame is shown.
+    for (int i = 0; i < 5000 && presenter.shown_frames.load() == 0; i++)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     stop = true;
     housekeeping.join();
     presenter.stop = true;

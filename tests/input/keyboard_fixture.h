@@ -18,6 +18,7 @@
 #include "input/port60h.h"
 #include "memory/cmem.h"
 #include "string/zvs.h"
+#include "display/presenter.h"
 #include "window/window_words.h"
 
 class KeyboardTest : public ::testing::Test {
@@ -29,6 +30,7 @@ protected:
         runtime_flags_reset_for_tests();
         statement_flags_reset_for_tests();
         window_words_reset_for_tests();
+        presenter_reset_for_tests();
         clear_error();
     }
 

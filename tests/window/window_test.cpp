@@ -23,6 +23,8 @@
 #include "window/title.h"
 #include "window/window_hooks.h"
 #include "window/window_words.h"
+#include "display/presenter.h"
+#include "display/presenter_environment.h"
 
 namespace {
 
@@ -71,6 +73,7 @@ protected:
         fake_window::screen_width_misses = 0;
         runtime_flags_reset_for_tests();
         window_words_reset_for_tests();
+        presenter_reset_for_tests();
         window_hooks_reset_for_tests();
         file_drop_reset_for_tests();
         title_reset_for_tests();

@@ -20,6 +20,12 @@ inline int32_t round_double_to_int32(double v) {
     return static_cast<int32_t>(r);
 }
 
+// Toward zero.
+inline int32_t truncate_float_to_int32(float v) {
+    if (!(v > -2147483649.0f && v < 2147483648.0f)) return int32_out_of_range;
+    return static_cast<int32_t>(v);
+}
+
 // Halves away from zero (LINE's stepping): truncate(v - 0.5) below zero, else
 // truncate(v + 0.5), both exact in double for any float.
 inline int32_t round_half_away_to_int32(float v) {

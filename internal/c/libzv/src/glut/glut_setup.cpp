@@ -15,6 +15,7 @@
 #include "core/startup.h"
 #include "dialog/alert.h"
 #include "display/presenter.h"
+#include "display/renderer.h"
 #include "glut/glut_backend.h"
 #include "glut/glut_queue.h"
 #include "input/keyboard_glut.h"
@@ -78,6 +79,7 @@ void initialize_glut(int argc, char** argv) {
     GLenum glew = glewInit();
     if (glew != GLEW_OK) gui_alert(reinterpret_cast<const char*>(glewGetErrorString(glew)), "GLEW", "ok");
     framebufferobjects_supported.store(glewIsSupported("GL_EXT_framebuffer_object"));
+    renderer_window_start();
 
     glutDisplayFunc(GLUT_DISPLAY_REQUEST);
     glutIdleFunc(window_idle);

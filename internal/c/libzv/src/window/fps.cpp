@@ -2,6 +2,7 @@
 #include "window/fps.h"
 
 #include "error/error.h"
+#include "display/presenter.h"
 #include "window/window_words.h"
 
 void sub__fps(double value, int32_t mode) {

@@ -3,6 +3,7 @@
 
 #include "display/display.h"
 #include "error/error.h"
+#include "display/presenter.h"
 #include "window/window_words.h"
 
 namespace {

@@ -2,7 +2,8 @@
 #include "window/resize.h"
 
 #include "error/error.h"
-#include "window/window_words.h"
+#include "display/presenter.h"
+#include "display/presenter_environment.h"
 
 void sub__resize(int32_t mode, int32_t stretch) {
     if (new_error_is_set()) return;

@@ -7,6 +7,7 @@
 #include "input/keyboard_glut.h"
 #include "platform/x11_desktop.h"
 #include "window/window_hooks.h"
+#include "display/presenter.h"
 #include "window/window_words.h"
 
 namespace {

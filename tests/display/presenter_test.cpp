@@ -1,0 +1,202 @@
+// The display callback: hand-over of the newest frame, when it draws and swaps, the
+// layers in display order, the frame order it marks rendered, and the window
+// following the frame.
+#include "display/presenter_fixture.h"
+
+namespace {
+
+using Presenter = PresenterTest;
+
+TEST_F(Presenter, NewestReadyFrameIsShownAndOlderOnesAreFreed) {
+    frame(0, FRAME_SHOWN, 3);
+    frame(1, FRAME_READY, 5);
+    frame(2, FRAME_READY, 4);
+    last_hardware_display_frame_order = 5;
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(slot(0)->state.load(), FRAME_FREE);
+    EXPECT_EQ(slot(1)->state.load(), FRAME_SHOWN);
+    EXPECT_EQ(slot(2)->state.load(), FRAME_FREE);
+    EXPECT_EQ(fake_window::swaps, 1);
+    EXPECT_EQ(last_rendered_hardware_display_frame_order.load(), 5);
+    EXPECT_EQ(environment_2d__screen_width.load(), 640);
+}
+
+TEST_F(Presenter, NothingNewMeansNoDrawingAndNoSwap) {
+    produced(2, 1);
+    GLUT_DISPLAY_REQUEST();
+    fake_gl::calls.clear();
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_TRUE(fake_gl::calls.empty());
+    EXPECT_EQ(fake_window::swaps, 1);
+}
+
+TEST_F(Presenter, BeforeTheFirstFrameNothingIsDrawn) {
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_TRUE(fake_gl::calls.empty());
+    EXPECT_EQ(fake_window::swaps, 0);
+}
+
+TEST_F(Presenter, ANewFrameOrderRedrawsTheShownFrameFromItsTexture) {
+    produced(2, 1);
+    GLUT_DISPLAY_REQUEST();
+    unchanged();
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_window::swaps, 2);
+    EXPECT_EQ(fake_gl::count_named("tex_image_2d"), 1) << "the same frame was uploaded again";
+    EXPECT_EQ(fake_gl::count(fake_gl::call("draw_arrays", {0, 6})), 2);
+    EXPECT_EQ(last_rendered_hardware_display_frame_order.load(), 2);
+}
+
+TEST_F(Presenter, ANewerFrameReplacesTheScreenTexture) {
+    produced(2, 1);
+    GLUT_DISPLAY_REQUEST();
+    int32_t first = software_screen_hardware_frame();
+    GLuint first_texture = hardware_img_at(first)->texture;
+    produced(1, 2, 640, 400, 0xFF00FF00);
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_gl::count(fake_gl::call("delete_textures", {1, double(first_texture)})), 1);
+    EXPECT_EQ(fake_gl::uploaded, std::vector<uint32_t>(640 * 400, 0xFF00FF00));
+}
+
+// Published by the producer while the presenter draws frame order 1.
+void publish_next_order() {
+    if (display_frame_order_next.load() == 2) last_hardware_display_frame_order = display_frame_order_next++;
+}
+
+TEST_F(Presenter, AnOrderPublishedDuringTheDrawIsReplayedNextTime) {
+    produced(2, 1);
+    fake_gl::on_draw = publish_next_order;
+    GLUT_DISPLAY_REQUEST();
+    fake_gl::on_draw = nullptr;
+    EXPECT_EQ(last_rendered_hardware_display_frame_order.load(), 1);
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_window::swaps, 2);
+    EXPECT_EQ(last_rendered_hardware_display_frame_order.load(), 2);
+}
+
+TEST_F(Presenter, WhilePausedFramesAreDrawnButNotSwapped) {
+    suspend_program = 1;
+    produced(2, 1);
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_gl::count_named("draw_arrays"), 1);
+    EXPECT_EQ(fake_window::swaps, 0);
+}
+
+TEST_F(Presenter, SoftwareScreenIsOpaqueFirstAndBlendedLater) {
+    produced(2, 1);
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(renderer_state().use_alpha, 0);
+    sub__displayorder(2, 1, 0, 0);
+    unchanged();
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(renderer_state().use_alpha, 1);
+}
+
+TEST_F(Presenter, HardwareLayersAreReplayedInDisplayOrder) {
+    environment(640, 400, 640, 400);
+    produced(2, 1);
+    int32_t sprite = image(4, 4);
+    auto queue_put = [sprite](int32_t layer, float x) {
+        int32_t h = hardware_command_new();
+        hardware_graphics_command* c = hardware_command_at(h);
+        c->command = HARDWARE_COMMAND_PUT;
+        c->src_img = sprite;
+        c->dst_img = layer;
+        c->dst_x1 = x;
+        c->dst_x2 = x + 3;
+        c->dst_y2 = 3;
+        c->src_x2 = c->src_y2 = 3;
+        hardware_command_queue(h);
+    };
+    display_frame_order_next = 1;
+    queue_put(-1, 100);  // second hardware layer
+    queue_put(0, 200);   // hardware layer
+    sub__displayorder(3, 1, 2, 0);  // second layer, screen, hardware layer
+    GLUT_DISPLAY_REQUEST();
+    // Three draws: the put at x 100, the screen, the put at x 200.
+    ASSERT_EQ(fake_gl::drawn.size(), 3u);
+    EXPECT_EQ(fake_gl::drawn[0][0], 100);
+    EXPECT_EQ(fake_gl::drawn[1][2], 640);
+    EXPECT_EQ(fake_gl::drawn[2][0], 200);
+}
+
+TEST_F(Presenter, WithoutAHardwareLayerFreesStillRun) {
+    produced(2, 1);
+    int32_t doomed = image(4, 4);
+    int32_t h = hardware_command_new();
+    hardware_command_at(h)->command = HARDWARE_COMMAND_FREE;
+    hardware_command_at(h)->src_img = doomed;
+    display_frame_order_next = 1;
+    hardware_command_queue(h);
+    sub__displayorder(1, 0, 0, 0);
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(hardware_img_at(doomed), nullptr);
+    EXPECT_EQ(last_hardware_command_rendered.load(), h);
+}
+
+TEST_F(Presenter, FramesShownWhileTheScreenLayerWasOffAreNotLeftBehind) {
+    produced(2, 1, 640, 400, 0xFF111111);
+    GLUT_DISPLAY_REQUEST();
+    sub__displayorder(2, 0, 0, 0);
+    produced(1, 2, 640, 400, 0xFF222222);
+    GLUT_DISPLAY_REQUEST();
+    sub__displayorder(1, 2, 0, 0);
+    unchanged();
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_gl::uploaded, std::vector<uint32_t>(640 * 400, 0xFF222222));
+}
+
+TEST_F(Presenter, LetterboxBarsCoverTheWindowBesideTheScreen) {
+    window_size(800, 400);
+    resize_pending = 0;
+    full_screen = 2;
+    produced(2, 1, 320, 200);
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(environment_2d__letterbox.load(), 1);
+    ASSERT_EQ(fake_gl::drawn.size(), 2u);
+    const std::vector<float>& bars = fake_gl::drawn[1];
+    ASSERT_EQ(bars.size(), 24u);
+    // Left bar from the window's left edge (or beyond) to x 80; right bar from x 720 on.
+    EXPECT_LE(bars[0], 0);
+    EXPECT_EQ(bars[2], 80);
+    EXPECT_EQ(bars[12], 720);
+    EXPECT_GE(bars[14], 800);
+    EXPECT_EQ(bars[5], 400);
+}
+
+TEST_F(Presenter, OverlayImageIsDrawnOverTheScreenWhenValid) {
+    produced(2, 1, 320, 200);
+    window_size(320, 200);
+    int32_t overlay = image(2, 2);
+    requestKeyboardOverlayImage(HARDWARE_IMG_HANDLE_OFFSET + overlay);
+    GLUT_DISPLAY_REQUEST();
+    ASSERT_EQ(fake_gl::drawn.size(), 2u);
+    EXPECT_EQ(fake_gl::drawn[1][2], 320);
+    requestKeyboardOverlayImage(-5);  // not a hardware image: skipped
+    unchanged();
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_gl::drawn.size(), 3u);
+}
+
+TEST_F(Presenter, ReshapeRecordsTheNewSizeAndAResizeEvent) {
+    window_size(800, 600);
+    EXPECT_EQ(display_x.load(), 800);
+    EXPECT_EQ(display_y.load(), 600);
+    EXPECT_EQ(display_x_prev.load(), 640);
+    EXPECT_EQ(display_y_prev.load(), 400);
+    EXPECT_EQ(resize_event.load(), -1);
+    EXPECT_EQ(resize_event_x.load(), 800);
+    EXPECT_EQ(resize_pending.load(), 0);
+    EXPECT_EQ(os_resize_event.load(), 1);
+}
+
+TEST_F(Presenter, AReshapeAloneRedrawsTheShownFrame) {
+    produced(2, 1);
+    GLUT_DISPLAY_REQUEST();
+    window_size(640, 400);
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_window::swaps, 2);
+    EXPECT_EQ(os_resize_event.load(), 0);
+}
+
+}  // namespace
