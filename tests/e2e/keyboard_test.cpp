@@ -132,6 +132,25 @@ TEST_F(KeysWindow, TitleCanBeReadBackFromTheServer) {
     EXPECT_EQ(xdotool_output({"getwindowname", std::to_string(window.id)}), "keys");
 }
 
+TEST_F(KeysWindow, AltEnterTogglesFullScreen) {
+    auto size_of_keys = [] {
+        for (auto& w : x11_named_windows())
+            if (w.name == "keys") return std::pair{w.width, w.height};
+        return std::pair{0, 0};
+    };
+    auto wait_for_size = [&](std::pair<int, int> wanted) {
+        int64_t deadline = monotonic_ms() + 5000;
+        while (size_of_keys() != wanted && monotonic_ms() < deadline) usleep(20000);
+        return size_of_keys();
+    };
+    xdotool({"key", "alt+Return"});
+    EXPECT_EQ(wait_for_size({1024, 768}), (std::pair{1024, 768}));
+    // Stretched smooth, square pixels, square pixels smooth, then windowed again.
+    for (int i = 0; i < 4; ++i) xdotool({"key", "alt+Return"});
+    EXPECT_EQ(wait_for_size({640, 400}), (std::pair{640, 400}));
+    EXPECT_TRUE(lines_of(out).empty());  // Alt+Enter reaches no buffer
+}
+
 TEST_F(KeysWindow, AltF4EndsTheProgramWithCode0) {
     xdotool({"key", "alt+F4"});
     EXPECT_EQ(child_wait(program, 5000), 0);
