@@ -54,3 +54,11 @@ std::optional<int> child_wait(child_process& child, int timeout_ms) {
         usleep(2000);
     }
 }
+
+bool child_running(child_process& child) {
+    int status = 0;
+    if (child.pid <= 0) return false;
+    if (waitpid(child.pid, &status, WNOHANG) == 0) return true;
+    child.pid = -1;
+    return false;
+}
