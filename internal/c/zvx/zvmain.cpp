@@ -92,17 +92,28 @@ void read_into(array_descriptor<1>* a, float subscript) {
     }
 }
 
-// PRINT of literal items, through the work string.
-void print_literal(int64_t zv_mark, const char* text) {
-    zvs* work = zvs_new(0, 0);
-    zvs_set(work, zvs_new_txt(text));
-    if (!new_error_is_set()) {
-        makefit(work);
-        zvs_print(work, 0);
-    }
+// One PRINT item through the work string; an error in an item skips the rest.
+void print_item(zvs* work, zvs* item) {
+    if (new_error_is_set()) return;
+    zvs_set(work, item);
+    if (new_error_is_set()) return;
+    makefit(work);
+    zvs_print(work, 0);
+}
+
+// The end of a PRINT statement: the line end, the work string given back and the
+// temporaries released.
+void print_end(int64_t zv_mark, zvs* work) {
     if (!new_error_is_set()) zvs_print(nothingstring, 1);
     zvs_free(work);
     zv_tmp_release(zv_mark);
+}
+
+// PRINT of one literal.
+void print_literal(int64_t zv_mark, const char* text) {
+    zvs* work = zvs_new(0, 0);
+    print_item(work, zvs_new_txt(text));
+    print_end(zv_mark, work);
 }
 
 }  // namespace
@@ -190,24 +201,10 @@ do_frame:
     ZV_STATEMENT(86, zvg_sub_color(11, 0, 0, 1));
     ZV_STATEMENT(87, {
         zvs* work = zvs_new(0, 0);
-        zvs_set(work, zvs_new_txt("Frames Drawn:"));
-        if (!new_error_is_set()) {
-            makefit(work);
-            zvs_print(work, 0);
-            zvs_set(work, zvs_add(zvs_str(*FRAME), zvs_new_txt(" ")));
-        }
-        if (!new_error_is_set()) {
-            makefit(work);
-            zvs_print(work, 0);
-            zvs_set(work, zvs_new_txt("      "));
-        }
-        if (!new_error_is_set()) {
-            makefit(work);
-            zvs_print(work, 0);
-        }
-        if (!new_error_is_set()) zvs_print(nothingstring, 1);
-        zvs_free(work);
-        zv_tmp_release(zv_mark);
+        print_item(work, zvs_new_txt("Frames Drawn:"));
+        if (!new_error_is_set()) print_item(work, zvs_add(zvs_str(*FRAME), zvs_new_txt(" ")));
+        print_item(work, zvs_new_txt("      "));
+        print_end(zv_mark, work);
     });
     ZV_STATEMENT(88, zvg_sub_locate(25, 4, 0, 0, 0, 3));
     ZV_STATEMENT(89, zvg_sub_color(8, 0, 0, 1));
