@@ -18,6 +18,39 @@ struct decomposed_number {
     uint64_t n_uint64_value;
 };
 
+// Character classes and the digit store shared by READ and INPUT #. Characters are
+// bytes, or a negative end mark from a file source.
+inline bool number_is_digit(int32_t c) { return c >= '0' && c <= '9'; }
+
+inline bool number_is_exponent_letter(int32_t c) {
+    int32_t lower = c | 0x20;
+    return c >= 0 && (lower == 'd' || lower == 'e' || lower == 'f');
+}
+
+// 1 &H, 2 &O, 3 &B, 0 for anything else.
+inline uint8_t number_base_of(int32_t c) {
+    if (c < 0) return 0;
+    switch (c | 0x20) {
+        case 'h': return 1;
+        case 'o': return 2;
+        case 'b': return 3;
+        default: return 0;
+    }
+}
+
+inline bool number_is_base_digit(int32_t c, uint8_t base) {
+    if (base == 1) return number_is_digit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
+    if (base == 2) return c >= '0' && c <= '7';
+    return c == '0' || c == '1';
+}
+
+// False when the digit array is full.
+inline bool number_store_digit(decomposed_number& n, int32_t c) {
+    if (n.n_digits == n_max_digits) return false;
+    n.n_digit[n.n_digits++] = static_cast<char>(c);
+    return true;
+}
+
 // The process-wide decomposed number (the tokenizers write it, the converters read it).
 decomposed_number& n_number();
 // Clears the item part before a tokenizer fills it.

@@ -23,42 +23,12 @@ int32_t no_file_nextitem(int32_t, int32_t character) { return character; }
 constexpr number_file_source no_file_source{no_file_check, no_file_chr, no_file_nextitem};
 const number_file_source* source = &no_file_source;
 
-bool is_digit(int32_t c) { return c >= '0' && c <= '9'; }
-
-bool is_exponent_letter(int32_t c) {
-    int32_t lower = c | 0x20;
-    return lower == 'd' || lower == 'e' || lower == 'f';
-}
-
-// 1 &H, 2 &O, 3 &B, 0 for anything else.
-uint8_t base_of(int32_t c) {
-    if (c < 0) return 0;
-    switch (c | 0x20) {
-        case 'h': return 1;
-        case 'o': return 2;
-        case 'b': return 3;
-        default: return 0;
-    }
-}
-
-bool is_base_digit(int32_t c, uint8_t base) {
-    if (base == 1) return is_digit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
-    if (base == 2) return c >= '0' && c <= '7';
-    return c == '0' || c == '1';
-}
-
-bool store_digit(decomposed_number& n, int32_t c) {
-    if (n.n_digits == n_max_digits) return false;
-    n.n_digit[n.n_digits++] = static_cast<char>(c);
-    return true;
-}
-
 // Digits of a based number after "&H", "&O" or "&B"; `c` receives the byte that ended them.
 int32_t based_digits(int32_t file, uint8_t base, int32_t& c) {
     decomposed_number& n = n_number();
     n.n_hex = base;
-    for (c = source->input_chr(file); c >= 0 && is_base_digit(c, base); c = source->input_chr(file))
-        if (!store_digit(n, c)) return n_result_overflow;
+    for (c = source->input_chr(file); c >= 0 && number_is_base_digit(c, base); c = source->input_chr(file))
+        if (!number_store_digit(n, c)) return n_result_overflow;
     return n_result_number;
 }
 
@@ -81,22 +51,22 @@ int32_t decimal_digits(int32_t file, int32_t& c) {
         } else if (c == '.' && (state == start || state == integer)) {
             state = fraction;
             if (!significant) n.n_exp = -1;
-        } else if (is_exponent_letter(c) && (state == start || state == integer || state == fraction)) {
+        } else if (number_is_exponent_letter(c) && (state == start || state == integer || state == fraction)) {
             state = exponent_letter;
-        } else if (is_digit(c) && (state == start || state == integer)) {
+        } else if (number_is_digit(c) && (state == start || state == integer)) {
             state = integer;
             if (c == '0' && !significant) continue;
             if (significant) n.n_exp++;
             significant = true;
-            if (!store_digit(n, c)) return n_result_overflow;
-        } else if (is_digit(c) && state == fraction) {
+            if (!number_store_digit(n, c)) return n_result_overflow;
+        } else if (number_is_digit(c) && state == fraction) {
             if (c == '0' && !significant) {
                 n.n_exp--;
                 continue;
             }
             significant = true;
-            if (!store_digit(n, c)) return n_result_overflow;
-        } else if (is_digit(c)) {
+            if (!number_store_digit(n, c)) return n_result_overflow;
+        } else if (number_is_digit(c)) {
             state = exponent_digits;
             if (c == '0' && exponent_count == 0) continue;
             if (exponent_count == max_exponent_digits) return n_result_overflow;
@@ -147,7 +117,7 @@ int32_t n_inputnumberfromfile(int32_t file) {
     int32_t result;
     if (c == '&') {
         c = source->input_chr(file);
-        uint8_t base = base_of(c);
+        uint8_t base = number_base_of(c);
         // "&" before anything but H, O or B is the number 0.
         result = base ? based_digits(file, base, c) : n_result_number;
     } else {

@@ -14,53 +14,24 @@ constexpr int32_t max_exponent_digits = 18;
 // Largest magnitude READ and INPUT # accept for a SINGLE target.
 constexpr double single_limit = 3.402823466E+38;
 
-bool is_digit(uint8_t c) { return c >= '0' && c <= '9'; }
-
 bool is_type_suffix(uint8_t c) {
     return c == '!' || c == '#' || c == '$' || c == '%' || c == '&' || c == '`' || c == '~';
-}
-
-bool is_exponent_letter(uint8_t c) {
-    uint8_t lower = c | 0x20;
-    return lower == 'd' || lower == 'e' || lower == 'f';
-}
-
-// 1 &H, 2 &O, 3 &B, 0 for any other letter.
-uint8_t base_of(uint8_t c) {
-    switch (c | 0x20) {
-        case 'h': return 1;
-        case 'o': return 2;
-        case 'b': return 3;
-        default: return 0;
-    }
-}
-
-bool is_base_digit(uint8_t c, uint8_t base) {
-    if (base == 1) return is_digit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
-    if (base == 2) return c >= '0' && c <= '7';
-    return c == '0' || c == '1';
-}
-
-bool store_digit(decomposed_number& n, uint8_t c) {
-    if (n.n_digits == n_max_digits) return false;
-    n.n_digit[n.n_digits++] = static_cast<char>(c);
-    return true;
 }
 
 // &H, &O or &B item; `i` is just after the '&'.
 int32_t based_item(const uint8_t* data, int32_t& i, int32_t length) {
     decomposed_number& n = n_number();
     if (i >= length || data[i] == ',') return n_result_syntax;
-    n.n_hex = base_of(data[i++]);
+    n.n_hex = number_base_of(data[i++]);
     if (n.n_hex == 0) return n_result_syntax;
     bool suffix = false;
     while (i < length) {
         uint8_t c = data[i++];
         if (c == ',') break;
-        if (is_base_digit(c, n.n_hex)) {
+        if (number_is_base_digit(c, n.n_hex)) {
             // Leading zeros are stored too: they count toward the digit limits.
             if (suffix) return n_result_syntax;
-            if (!store_digit(n, c)) return n_result_overflow;
+            if (!number_store_digit(n, c)) return n_result_overflow;
         } else if (is_type_suffix(c)) {
             suffix = true;
         } else {
@@ -94,26 +65,26 @@ int32_t decimal_item(const uint8_t* data, int32_t& i, int32_t length) {
             if (state != start && state != integer) return n_result_syntax;
             state = fraction;
             if (!significant) n.n_exp = -1;
-        } else if (is_exponent_letter(c)) {
+        } else if (number_is_exponent_letter(c)) {
             if (state != start && state != integer && state != fraction) return n_result_syntax;
             state = exponent_letter;
         } else if (is_type_suffix(c)) {
             state = suffix;
-        } else if (is_digit(c)) {
+        } else if (number_is_digit(c)) {
             if (state == suffix) return n_result_syntax;
             if (state == start || state == integer) {
                 state = integer;
                 if (c == '0' && !significant) continue;
                 if (significant) n.n_exp++;
                 significant = true;
-                if (!store_digit(n, c)) return n_result_overflow;
+                if (!number_store_digit(n, c)) return n_result_overflow;
             } else if (state == fraction) {
                 if (c == '0' && !significant) {
                     n.n_exp--;
                     continue;
                 }
                 significant = true;
-                if (!store_digit(n, c)) return n_result_overflow;
+                if (!number_store_digit(n, c)) return n_result_overflow;
             } else {
                 state = exponent_digits;
                 if (c == '0' && exponent_count == 0) continue;
