@@ -1,5 +1,7 @@
 // Prints COMMAND$, COMMAND$(2) and _COMMANDCOUNT, then the start-up layout of the
-// data block as PEEK reads it, one item per line, and ends.
+// data block as PEEK reads it and the current folder, one item per line, and ends.
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "command/command.h"
@@ -23,6 +25,8 @@ void ZVMAIN() {
     sub_defseg(0, 0);
     for (int32_t offset = 65520; offset < 65536; offset++) printf("%02X%s", func_peek(offset), offset % 4 == 3 ? " " : "");
     printf("%02X %d\n", func_peek(256), cmem_sp);
+    char folder[4096];
+    printf("%s\n", getcwd(folder, sizeof folder) ? folder : "");
     fflush(stdout);
     close_program.store(1);
     end();
