@@ -9,6 +9,7 @@
 #include "image/image_properties.h"
 #include "image/image_statements.h"
 #include "memory/mem_block.h"
+#include "platform/pty_fixture.h"
 #include "screen/font_statement.h"
 #include "screen/width.h"
 #include "text/printer_page.h"
@@ -234,6 +235,41 @@ TEST_F(Width, RunResetIsWidth80By25) {
     width(40, 50, 3);
     width_80_25();
     EXPECT_EQ(page0(), (shape{0, 80, 25, 16}));
+}
+
+TEST_F(Width, OnTheConsoleItAsksTheTerminalAndKeepsMissingValues) {
+    pseudo_terminal pty(100, 30);
+    screen_console_image_init();
+    set_write_page(-console_image());
+    EXPECT_EQ(console_columns(), 100);
+    width(90, 40, 3);
+    EXPECT_EQ(pty.output(), "\x1b[8;40;90t");
+    EXPECT_EQ(console_columns(), 90);
+    EXPECT_EQ(console_rows(), 40);
+    width(0, 35, 2);  // columns stay
+    EXPECT_EQ(pty.output(), "\x1b[8;35;90t");
+    width(0, 0, 0);  // no error on the console
+    EXPECT_EQ(take_error(), 0);
+    EXPECT_EQ(pty.output(), "\x1b[8;35;90t");
+}
+
+TEST_F(Width, OnAConsoleThatIsAPipeNothingIsWrittenButTheSizeIsKept) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    FILE* out = fdopen(fds[1], "w");
+    console_terminal_use(STDIN_FILENO, out);
+    screen_console_image_init();
+    set_write_page(-console_image());
+    width(90, 40, 3);
+    fflush(out);
+    pollfd p{fds[0], POLLIN, 0};
+    EXPECT_EQ(poll(&p, 1, 0), 0);
+    EXPECT_EQ(console_columns(), 90);
+    console_clear();  // a new measurement keeps the asked size
+    EXPECT_EQ(console_rows(), 40);
+    console_terminal_reset_for_tests();
+    fclose(out);
+    close(fds[0]);
 }
 
 using Font = Width;

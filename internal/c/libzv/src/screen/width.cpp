@@ -10,6 +10,7 @@
 #include "image/image_modes.h"
 #include "image/image_table.h"
 #include "memory/mem_lock.h"
+#include "platform/console_terminal.h"
 #include "screen/lock_display.h"
 #include "screen/mode_defaults.h"
 #include "screen/screen.h"
@@ -193,10 +194,19 @@ void width_ega_vga(const img_struct* im, int32_t c, int32_t r, int32_t passed) {
     switch_font(f, true);
 }
 
+// The console image: the terminal's size; values below 1 keep the current one. A
+// terminal has no separate buffer, so the buffer sizes ask for nothing.
+void width_console(int32_t c, int32_t r, int32_t passed) {
+    if (!(passed & given_columns) || c < 1) c = console_columns();
+    if (!(passed & given_rows) || r < 1) r = console_rows();
+    if (c > img_max_text_side || r > img_max_text_side) return error(5);
+    console_resize(c, r);
+}
+
 void width_screen(int32_t c, int32_t r, int32_t passed) {
     width8050switch = 0;
     const img_struct* im = write_page();
-    if (im->console) return;
+    if (im->console) return width_console(c, r, passed);
     passed &= given_columns | given_rows;
     if (!passed) return error(5);
     if (im->legacy_mode == 32 || im->legacy_mode == 256) return resize(c, r, passed);
