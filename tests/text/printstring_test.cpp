@@ -10,6 +10,7 @@
 #include "font/font_backend.h"
 #include "image/image_statements.h"
 #include "text/printmode.h"
+#include "screen/width.h"
 #include "text/printstring.h"
 #include "text/text_fixture.h"
 
@@ -138,6 +139,20 @@ TEST_F(PrintString, TextScreenPrintsOnTheLastRowAndKeepsTheCursor) {
     printstring(1e10f, 1, "x");
     EXPECT_EQ(take_error(), 5);
     EXPECT_EQ(y(), 3);
+}
+
+TEST_F(PrintString, ARowBelowTheStartUpScreenSwitchesTo80By50AndKeepsTheNewPage) {
+    screen(0);
+    set_locate_width(width_columns_rows);
+    width8050switch = 1;
+    at(3, 4);
+    printstring(2, 40, "x");
+    ASSERT_EQ(new_error, 0);
+    EXPECT_EQ(write_page_index(), page_index(0));
+    EXPECT_EQ(page()->height, 50);
+    EXPECT_EQ(cell(40, 2) & 255, 'x');
+    EXPECT_EQ(y(), 3);
+    EXPECT_EQ(x(), 4);
 }
 
 TEST_F(PrintString, AHeldCursorStaysHeldSoTheNextPrintScrollsOnce) {

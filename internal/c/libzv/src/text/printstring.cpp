@@ -134,12 +134,14 @@ void print_on_text(img_struct* im, float x, float y, zvs* text) {
 
 void sub__printstring(float x, float y, zvs* text, int32_t handle, int32_t passed) {
     if (new_error_is_set()) return;
-    int32_t index = write_page_index();
+    // Only another image is switched to and back: LOCATE's 80 x 50 switch may
+    // rebuild the write page itself, which must then stay the write image.
+    std::optional<write_image_switch> switched;
     if (passed & given_handle) {
-        index = image_index_of(handle);
+        int32_t index = image_index_of(handle);
         if (!index) return;
+        if (index != write_page_index()) switched.emplace(index);
     }
-    write_image_switch switched(index);
     if (text->length == 0) return;
     img_struct* im = write_page();
     if (im->text)
