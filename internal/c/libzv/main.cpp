@@ -8,6 +8,7 @@
 #include "command/command.h"
 #include "core/boundary.h"
 #include "core/program.h"
+#include "core/run.h"
 #include "core/startup.h"
 #include "display/display.h"
 #include "error/error.h"
@@ -35,9 +36,11 @@
 #include "string/zvs.h"
 #include "text/end_calls.h"
 #include "text/key_line.h"
+#include "text/text_cursor.h"
 #include "program.h"
 #include "screen/lock_display.h"
 #include "screen/screen.h"
+#include "screen/width.h"
 #include "traps.h"
 
 int main(int argc, char** argv) {
@@ -92,6 +95,11 @@ int main(int argc, char** argv) {
     screen_set_key_line_redraw(key_line_redraw);
     zvg_screen(0, 0, 0, 0, 0, 1);
     width8050switch = 1;
+    // LOCATE below row 25 of the start-up screen switches it to 80 x 50 through WIDTH.
+    set_locate_width(width_columns_rows);
+    // RUN's WIDTH 80, 25 (its RND and _KEYCLEAR steps wait for their modules).
+    static const run_init_calls run_calls{width_80_25, [] {}, [] {}};
+    run_set_init_calls(&run_calls);
     if (libzv_program().console) screen_console_image_init();
     // END's prompt prints through the text statements and waits with INKEY$.
     text_register_end_calls(zvs_inkey);

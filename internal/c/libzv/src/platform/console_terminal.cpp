@@ -29,6 +29,8 @@ FILE* out_stream = nullptr;  // stdout unless a test gave another stream
 bool out_terminal = false;
 bool in_terminal = false;
 shadow_grid grid{};
+// The size WIDTH asked for last (0: none): the grid's size when the output is no terminal.
+int32_t requested_columns = 0, requested_rows = 0;
 
 // Read by the exit path from any thread: the mode to put back and where.
 termios saved_termios{};
@@ -48,7 +50,7 @@ uint16_t blank_cell() { return static_cast<uint16_t>(grid.attribute << 8 | 0x20)
 
 // The grid at the output terminal's size, or 80 x 25; all blank.
 void grid_rebuild() {
-    int32_t columns = 80, rows = 25;
+    int32_t columns = requested_columns ? requested_columns : 80, rows = requested_rows ? requested_rows : 25;
     winsize ws{};
     if (out_terminal && ioctl(fileno(out()), TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0 && ws.ws_row > 0) {
         columns = ws.ws_col;
@@ -145,6 +147,7 @@ void guard_ending_signals() {
 }
 
 void attach(int input, FILE* output) {
+    requested_columns = requested_rows = 0;
     in_fd = input;
     out_stream = output;
     out_terminal = isatty(fileno(out())) == 1;
@@ -209,6 +212,31 @@ void console_locate(int32_t row, int32_t column) {
     fflush(out());
     grid.row = r - 1;
     grid.column = c - 1;
+    grid.wrap_pending = false;
+}
+
+void console_resize(int32_t columns, int32_t rows) {
+    if (columns < 1 || rows < 1) return;
+    char sequence[48];
+    snprintf(sequence, sizeof sequence, "\x1b[8;%d;%dt", rows, columns);
+    write_sequence(sequence);
+    fflush(out());
+    requested_columns = columns;
+    requested_rows = rows;
+    // The shadow takes the asked size at once, keeping what fits.
+    auto* cells = static_cast<uint16_t*>(malloc(sizeof(uint16_t) * static_cast<size_t>(columns) * rows));
+    if (!cells) return;
+    for (int32_t r = 0; r < rows; r++)
+        for (int32_t c = 0; c < columns; c++)
+            cells[static_cast<size_t>(r) * columns + c] = r < grid.rows && c < grid.columns
+                                                              ? grid.cells[static_cast<size_t>(r) * grid.columns + c]
+                                                              : blank_cell();
+    free(grid.cells);
+    grid.cells = cells;
+    grid.columns = columns;
+    grid.rows = rows;
+    if (grid.row >= rows) grid.row = rows - 1;
+    if (grid.column >= columns) grid.column = columns - 1;
     grid.wrap_pending = false;
 }
 

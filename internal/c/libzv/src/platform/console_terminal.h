@@ -31,6 +31,10 @@ void console_clear();
 // Moves the cursor to a 1-based row and column; 0 keeps the current one. The
 // shadow cursor stays inside the grid.
 void console_locate(int32_t row, int32_t column);
+// WIDTH on the console: asks the terminal for columns x rows (ESC [ 8 ; rows ;
+// columns t, which it may ignore) and gives the shadow that size; without a
+// terminal the size is only remembered, and later measurements use it.
+void console_resize(int32_t columns, int32_t rows);
 // The text attribute (foreground + 16 x background) for later text, as an SGR
 // sequence on a terminal.
 void console_set_attribute(uint32_t attribute);

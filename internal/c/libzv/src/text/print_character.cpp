@@ -8,6 +8,7 @@
 #include "font/glyphs.h"
 #include "image/image_table.h"
 #include "text/print.h"
+#include "text/print_internal.h"
 #include "text/text_image.h"
 
 namespace {
@@ -36,24 +37,6 @@ void put_by_mode(img_struct* im, int64_t x, int64_t y, bool set) {
         put(im, x, y, im->color);
     else if (!set && (mode == 2 || mode == 3))
         put(im, x, y, im->background_color);
-}
-
-uint32_t with_alpha(uint32_t colour, uint32_t alpha) { return (colour & 0xFFFFFF) | alpha << 24; }
-
-// Mode 3 of the anti-aliased route: ink and background mixed by the coverage.
-uint32_t mix(uint32_t c, uint32_t b, uint8_t v) {
-    float t = static_cast<float>(255 - v) / 255.0f;
-    float ac = static_cast<float>(c >> 24), ab = static_cast<float>(b >> 24);
-    float alpha = ac + (ab - ac) * t;
-    float k = c >> 24 ? ab / ac : 100000.0f;
-    float u = k * t;
-    if (u > 1.0f) u = 1.0f;
-    auto channel = [&](int shift) {
-        float from = static_cast<float>(c >> shift & 255), to = static_cast<float>(b >> shift & 255);
-        return static_cast<uint32_t>(round_float_to_int32(from + (to - from) * u)) & 255;
-    };
-    return (static_cast<uint32_t>(round_float_to_int32(alpha)) & 255) << 24 | channel(16) << 16 | channel(8) << 8 |
-           channel(0);
 }
 
 // A loaded font: the back end renders the character's low byte.
