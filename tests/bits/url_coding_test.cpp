@@ -49,6 +49,9 @@ TEST_F(UrlCoding, DecodeReadsTwoHexCharactersAfterEachPercent) {
         {"abc%", std::string("abc\0", 4)},
         {"a%20b%c3%BC", "a b\xC3\xBC"},
         {"100%25", "100%"},
+        {"%1G!", std::string("\x01!", 2)},   // VAL("&H1G") stops at the G
+        {"%G1", std::string("\0", 1)},        // VAL("&HG1") is 0
+        {"%1FF", "\x1F" "F"},                 // only two characters are read
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(call(FUNC__DECODEURL, c.text), c.decoded) << c.text;

@@ -94,8 +94,7 @@ bool is_logging_frame(const std::string& name) {
     return name.compare(0, 9, "libzv_log") == 0 || name.compare(0, 10, "libzv_vlog") == 0;
 }
 
-_Unwind_Reason_Code stacktrace_frame_callback(_Unwind_Context* context, void* data) {
-    auto* state = static_cast<stacktrace_state*>(data);
+_Unwind_Reason_Code stacktrace_frame(_Unwind_Context* context, stacktrace_state* state) {
     if (state->frames_visited >= max_frames) return _URC_NORMAL_STOP;
     state->frames_visited += 1;
     int before_instruction = 0;
@@ -124,16 +123,22 @@ _Unwind_Reason_Code stacktrace_frame_callback(_Unwind_Context* context, void* da
     return _URC_NO_REASON;
 }
 
+// Nothing may be thrown through the unwinder: out of memory ends the walk with the
+// lines made so far.
+_Unwind_Reason_Code stacktrace_frame_callback(_Unwind_Context* context, void* data) {
+    try {
+        return stacktrace_frame(context, static_cast<stacktrace_state*>(data));
+    } catch (const std::exception&) {
+        return _URC_NORMAL_STOP;
+    }
+}
+
 }  // namespace
 
 std::string libzv_log_get_stacktrace(bool basic_frames_only) {
     stacktrace_state state;
     state.basic_frames_only = basic_frames_only;
-    try {
-        _Unwind_Backtrace(stacktrace_frame_callback, &state);
-    } catch (const std::exception&) {
-        // Out of memory while tracing: keep the lines made so far.
-    }
+    _Unwind_Backtrace(stacktrace_frame_callback, &state);
     return state.text;
 }
 
