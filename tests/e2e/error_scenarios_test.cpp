@@ -133,10 +133,13 @@ TEST(ErrorScenarios, LogFileOfARunInTheExactLineFormat) {
     std::string text = read_file(log);
     const std::regex expected(
         R"(\[[0-9]+\.[0-9]{5}\] INFO libzv internal/c/libzv/main\.cpp: main: [0-9]+: Program starting\.\n)"
-        R"(\[[0-9]+\.[0-9]{5}\] INFO libzv tests/e2e/programs/error_scenarios\.cpp: ZVMAIN\(\): [0-9]+: )"
+        R"(\[[0-9]+\.[0-9]{5}\] INFO libzv tests/e2e/programs/error_scenarios\.cpp: Main ORVO code: [0-9]+: )"
         R"(ORVO code starting\.\n)"
         R"(\[[0-9]+\.[0-9]{5}\] ERROR libzv internal/c/libzv/src/error/error\.cpp: error: [0-9]+: )"
         R"(ORVO Error 53 reported: File not found\n)"
+        // The ERROR entry's trace, from the caller of the log call on.
+        R"(#1  \[0x[0-9A-F]{16}\] in error\(int\)\n)"
+        R"((#[0-9]+ +\[0x[0-9A-F]{16}\] in [^\n]+\n)+)"
         R"(\[[0-9]+\.[0-9]{5}\] INFO libzv internal/c/libzv/src/glut/glut_queue\.cpp: libzv_exit: [0-9]+: )"
         R"(Program exiting with code: 0\n\n)");
     EXPECT_TRUE(std::regex_match(text, expected)) << text;

@@ -8,7 +8,7 @@
 
 #include "clock/clock.h"
 #include "error/error.h"
-#include "log/stacktrace_seam.h"
+#include "log/stacktrace.h"
 #include "thread/thread.h"
 
 std::atomic<bool> logging_enabled{false};
@@ -69,9 +69,14 @@ bool is_translated_procedure(const char* function) {
            strncmp(function, "FUNC_", 5) == 0;
 }
 
+}  // namespace
+
+// Outside the anonymous namespace: trace frames of the logging functions are
+// left out by their libzv_log/libzv_vlog prefix.
 // lock_wait_ms < 0: wait for the handler lock as long as it takes.
-void dispatch(loglevel level, logscope scope, const char* file, const char* function, int32_t line,
-              bool basic_frames_only, int32_t lock_wait_ms, const char* format, va_list args) {
+__attribute__((noinline)) static void libzv_vlog(loglevel level, logscope scope, const char* file,
+                                                 const char* function, int32_t line, bool basic_frames_only,
+                                                 int32_t lock_wait_ms, const char* format, va_list args) {
     if (!passes_filter(level, scope)) return;
     log_entry entry;
     entry.level = level;
@@ -80,7 +85,8 @@ void dispatch(loglevel level, logscope scope, const char* file, const char* func
     entry.source_file = file;
     entry.line = line;
     if (!function) function = "";
-    entry.function = is_translated_procedure(function) ? libzv_log_resolve_orvo_symbol(function) : function;
+    entry.function =
+        is_translated_procedure(function) ? libzv_log_resolve_orvo_symbol(function).value_or(function) : function;
     // The trace is taken before the message is formatted, and both before the lock.
     if (level == LOGLEVEL_ERROR) entry.stack_trace = libzv_log_get_stacktrace(basic_frames_only);
     vsnprintf(entry.message, sizeof entry.message, format, args);
@@ -98,6 +104,8 @@ void dispatch(loglevel level, logscope scope, const char* file, const char* func
         for (log_handler* handler : *log_handlers) handler->write(&entry);
     if (locked) libzv_mutex_unlock(log_handlers_lock);
 }
+
+namespace {
 
 void config_warning(int32_t line, const std::string& text) {
     libzv_log(LOGLEVEL_WARN, LOGSCOPE_RUNTIME, config_source, "libzv_log_init", line, "%s", text.c_str());
@@ -162,7 +170,7 @@ void libzv_log_init() {
 
 void libzv_log_dispatch(loglevel level, logscope scope, const char* file, const char* function, int32_t line,
                         bool basic_frames_only, const char* format, va_list args) {
-    dispatch(level, scope, file, function, line, basic_frames_only, -1, format, args);
+    libzv_vlog(level, scope, file, function, line, basic_frames_only, -1, format, args);
 }
 
 void libzv_log(loglevel level, logscope scope, const char* file, const char* function, int32_t line,
@@ -170,7 +178,7 @@ void libzv_log(loglevel level, logscope scope, const char* file, const char* fun
     if (!logging_enabled.load(std::memory_order_relaxed)) return;
     va_list args;
     va_start(args, format);
-    dispatch(level, scope, file, function, line, false, -1, format, args);
+    libzv_vlog(level, scope, file, function, line, false, -1, format, args);
     va_end(args);
 }
 
@@ -179,7 +187,7 @@ void libzv_log_orvo(loglevel level, logscope scope, const char* file, const char
     if (!logging_enabled.load(std::memory_order_relaxed)) return;
     va_list args;
     va_start(args, format);
-    dispatch(level, scope, file, function, line, true, -1, format, args);
+    libzv_vlog(level, scope, file, function, line, true, -1, format, args);
     va_end(args);
 }
 
@@ -188,7 +196,7 @@ void libzv_log_from_signal(loglevel level, logscope scope, const char* file, con
     if (!logging_enabled.load(std::memory_order_relaxed)) return;
     va_list args;
     va_start(args, format);
-    dispatch(level, scope, file, function, line, false, lock_wait_ms < 0 ? 0 : lock_wait_ms, format, args);
+    libzv_vlog(level, scope, file, function, line, false, lock_wait_ms < 0 ? 0 : lock_wait_ms, format, args);
     va_end(args);
 }
 
