@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "error/error.h"
+#include "string/zvs.h"
 #include "text/print.h"
 
 namespace {
@@ -14,9 +15,10 @@ constexpr uint32_t state_mask = 0xFFFFFF;
 int32_t rnd_seed = seed_start;
 int32_t rnd_seed_first = seed_start;
 
-// Without the INPUT editor the prompt still shows; no seed is read.
+// Without the INPUT editor the prompt still shows (the PRINT core, no line end); no
+// seed is read.
 int32_t print_prompt_only(const char* prompt, int16_t*) {
-    print_text(prompt, 0);
+    zvs_print(zvs_new_txt(prompt), 0);
     return 0;
 }
 
