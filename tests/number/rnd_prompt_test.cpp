@@ -37,7 +37,7 @@ TEST_F(NumberOnText, RandomizeShowsItsPromptWithoutALineEnd) {
 
 TEST_F(NumberOnText, PrintUsingTextGoesThroughThePrintCore) {
     zvs* dest = zvs_new(0, 0);
-    zvs* format = text("##.## |");
+    zvs* format = zvs_new_txt("##.## |");
     int32_t p = print_using_single(format, 1.5f, 0, dest);
     print_using_single(format, -2.25f, p, dest);
     item(str(dest));
