@@ -28,6 +28,7 @@
 #include "memory/mem_lock.h"
 #include "memory/return_points.h"
 #include "memory/static_arena.h"
+#include "number/rnd.h"
 #include "palette/palette.h"
 #include "platform/console_terminal.h"
 #include "platform/exe_path.h"
@@ -103,6 +104,9 @@ int main(int argc, char** argv) {
     if (libzv_program().console) screen_console_image_init();
     // END's prompt prints through the text statements and waits with INKEY$.
     text_register_end_calls(zvs_inkey);
+    // RUN puts the RND seeds back (WIDTH and _KEYCLEAR are not registered yet).
+    static const run_init_calls run_calls{[] {}, rnd_reset_seeds, [] {}};
+    run_set_init_calls(&run_calls);
 
     error_set_program_name(argv[0]);
     // Runtime waits serve errors, traps and the shutdown through the program's boundary.
