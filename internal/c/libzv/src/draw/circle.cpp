@@ -14,23 +14,6 @@ namespace {
 constexpr double pi = 3.141592653589793;
 constexpr double two_pi = 6.283185307179586;
 
-double default_aspect(uint16_t legacy_mode) {
-    switch (legacy_mode) {
-        case 1:
-        case 7:
-        case 13:
-            return 0.8333333333333334;
-        case 2:
-        case 8:
-            return 0.4166666666666667;
-        case 9:
-        case 10:
-            return 0.7291666666666666;
-        default:
-            return 1;
-    }
-}
-
 bool fits_int32(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
 
 // Writes a point only when it is a pixel coordinate at all; the VIEW clips the rest.
@@ -55,6 +38,23 @@ struct arc_filter {
 };
 
 }  // namespace
+
+double legacy_mode_aspect(uint16_t legacy_mode) {
+    switch (legacy_mode) {
+        case 1:
+        case 7:
+        case 13:
+            return 0.8333333333333334;
+        case 2:
+        case 8:
+            return 0.4166666666666667;
+        case 9:
+        case 10:
+            return 0.7291666666666666;
+        default:
+            return 1;
+    }
+}
 
 void sub_circle(double x, double y, double radius, uint32_t col, double start, double end, double aspect,
                 int32_t passed) {
@@ -108,7 +108,7 @@ void sub_circle(double x, double y, double radius, uint32_t col, double start, d
     int64_t cy = static_cast<int64_t>(y < 0 ? std::trunc(y - 0.5) : std::trunc(y + 0.5));
 
     double rx = r, ry = r;
-    double a = passed & 16 ? aspect : default_aspect(im->legacy_mode);
+    double a = passed & 16 ? aspect : legacy_mode_aspect(im->legacy_mode);
     if (a >= 0) {
         if (a < 1) ry = a * ry;
         if (a > 1) rx = rx / a;

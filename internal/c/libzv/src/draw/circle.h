@@ -7,3 +7,7 @@
 // radius line to that end of the arc.
 void sub_circle(double x, double y, double radius, uint32_t col, double start, double end, double aspect,
                 int32_t passed);
+
+// The ratio of vertical to horizontal pixel size that CIRCLE and DRAW assume for a
+// legacy mode: 5 / 6, 5 / 12, 35 / 48, or 1 for square pixels.
+double legacy_mode_aspect(uint16_t legacy_mode);
