@@ -30,6 +30,9 @@ enum engine { engine_palette, engine_32, engine_32x, engine_tile, engine_count }
 
 // Created on first use and kept for the life of the process.
 engine_storage* storage[engine_count];
+// The tile engine's pattern buffer, column by column per row, as tall as the tile.
+uint8_t* tile_pattern;
+size_t tile_pattern_capacity;
 size_t initial_capacity = 65536;
 
 constexpr int8_t step_dx[4] = {-1, 1, 0, 0};
@@ -269,8 +272,14 @@ void sub_paint(float x, float y, zvs* tile, uint32_t border, zvs*, int32_t passe
     int32_t tw, th;
     size(tile, &tw, &th);
     // The pattern buffer is as tall as the tile, column by column.
-    auto* pattern = static_cast<uint8_t*>(malloc(static_cast<size_t>(tw) * th));
-    if (!pattern) return;
+    size_t pattern_size = static_cast<size_t>(tw) * static_cast<size_t>(th);
+    if (tile_pattern_capacity < pattern_size) {
+        auto* grown = static_cast<uint8_t*>(realloc(tile_pattern, pattern_size));
+        if (!grown) return;
+        tile_pattern = grown;
+        tile_pattern_capacity = pattern_size;
+    }
+    uint8_t* pattern = tile_pattern;
     for (int32_t tx = 0; tx < tw; tx++)
         for (int32_t row = 0; row < th; row++)
             pattern[static_cast<size_t>(row) * tw + tx] = static_cast<uint8_t>(colour(tile, tx, row));
@@ -291,7 +300,6 @@ void sub_paint(float x, float y, zvs* tile, uint32_t border, zvs*, int32_t passe
                 flood(engine_tile, im, px, py, [=](size_t at) { return pixels[at] != original; }, paint);
         }
     }
-    free(pattern);
 }
 
 void paint_reset_for_tests(size_t initial_front_capacity) {
@@ -306,6 +314,9 @@ void paint_reset_for_tests(size_t initial_front_capacity) {
         free(s);
         s = nullptr;
     }
+    free(tile_pattern);
+    tile_pattern = nullptr;
+    tile_pattern_capacity = 0;
     initial_capacity = initial_front_capacity;
 }
 
