@@ -6,6 +6,7 @@
 #include "draw/circle.h"
 #include "draw/coordinates.h"
 #include "draw/lit_pixels.h"
+#include "draw/raster_fixture.h"
 #include "image/image_fixture.h"
 #include "image/image_statements.h"
 
@@ -57,7 +58,24 @@ protected:
     }
 };
 
+// Circles, ellipses and arcs on a 33 x 27 image, worked out from the walk's rules.
+const char* const circle_shapes =
+#include "draw/golden/circle_shapes.inc"
+    ;
+
+using CircleRaster = RasterTest;
+
 }  // namespace
+
+TEST_F(CircleRaster, CirclesEllipsesAndArcs) {
+    img_struct* im = canvas(33, 27);
+    sub_circle(16, 13, 12, 1, 0, 0, 0, 2);
+    sub_circle(16, 13, 8, 2, 0, 0, 0.5, 2 | 16);
+    sub_circle(16, 13, 8, 3, 0, 0, 2, 2 | 16);
+    sub_circle(16, 13, 5, 4, 0.5, 2.5, 0, 2 | 4 | 8);
+    sub_circle(16, 13, 3, 5, 5.5, 0.8, 0, 2 | 4 | 8);  // inverted: through angle 0
+    EXPECT_EQ(dump(im), golden(circle_shapes));
+}
 
 TEST_F(CircleTest, RadiusThreeLightsSixteenPixels) {
     img_struct* im = page(12);
