@@ -38,8 +38,10 @@ TEST_F(TimerThread, TenthOfASecondTimerRunsAboutTenTimesASecond) {
     ontimer_setup(0, 0.1, 8, 0);
     sub_timer(0, TRAP_ACTION_ON, 0);
     run_program_for(1000);
-    EXPECT_GE(handler_recorder::calls.size(), 9u);
-    EXPECT_LE(handler_recorder::calls.size(), 10u);
+    // 9 or 10 on an idle machine; a busy one delays the program thread, and a late
+    // timer fires once rather than in a burst.
+    EXPECT_GE(handler_recorder::calls.size(), 5u);
+    EXPECT_LE(handler_recorder::calls.size(), 11u);
 }
 
 TEST_F(TimerThread, GrowthWhileTheThreadRunsAddsOneSlotAndTheThreadGoesOn) {

@@ -98,15 +98,12 @@ int main(int argc, char** argv) {
     width8050switch = 1;
     // LOCATE below row 25 of the start-up screen switches it to 80 x 50 through WIDTH.
     set_locate_width(width_columns_rows);
-    // RUN's WIDTH 80, 25 (its RND and _KEYCLEAR steps wait for their modules).
-    static const run_init_calls run_calls{width_80_25, [] {}, [] {}};
+    // RUN's resets: WIDTH 80, 25, the RND seeds and _KEYCLEAR.
+    static const run_init_calls run_calls{width_80_25, rnd_reset_seeds, [] { sub__keyclear(0, 0); }};
     run_set_init_calls(&run_calls);
     if (libzv_program().console) screen_console_image_init();
     // END's prompt prints through the text statements and waits with INKEY$.
     text_register_end_calls(zvs_inkey);
-    // RUN puts the RND seeds back (WIDTH and _KEYCLEAR are not registered yet).
-    static const run_init_calls run_calls{[] {}, rnd_reset_seeds, [] {}};
-    run_set_init_calls(&run_calls);
 
     error_set_program_name(argv[0]);
     // Runtime waits serve errors, traps and the shutdown through the program's boundary.
