@@ -49,23 +49,10 @@ void loaded_glyph(img_struct* im, uint32_t character, int64_t left, int64_t top)
     int32_t w = 0, h = 0;
     if (!FontRenderTextASCII(handle, &byte, 1, monochrome ? 1 : 0, &bitmap, &w, &h) || !bitmap) return;
     int32_t rows = fh < h ? fh : h;  // never past the rendered rows
-    uint32_t c = im->color, b = im->background_color;
-    uint32_t ca = (c >> 24) + 1, ba = (b >> 24) + 1;
-    for (int32_t r = 0; r < rows; r++) {
-        for (int32_t col = 0; col < w; col++) {
-            uint8_t v = bitmap[static_cast<int64_t>(r) * w + col];
-            int64_t x = left + col, y = top + r;
-            if (monochrome) {
-                put_by_mode(im, x, y, v != 0);
-            } else if (im->print_mode == 1) {
-                if (v) put(im, x, y, with_alpha(c, (v * ca) >> 8));
-            } else if (im->print_mode == 2) {
-                if (v < 255) put(im, x, y, with_alpha(b, ((255 - v) * ba) >> 8));
-            } else if (im->print_mode == 3) {
-                put(im, x, y, mix(c, b, v));
-            }
-        }
-    }
+    draw_font_bitmap(
+        im, bitmap, w, rows, monochrome, left, top,
+        [im](int64_t x, int64_t y, bool set) { put_by_mode(im, x, y, set); },
+        [im](int64_t x, int64_t y, uint32_t colour) { put(im, x, y, colour); });
     free(bitmap);
 }
 

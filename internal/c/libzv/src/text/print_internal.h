@@ -29,3 +29,28 @@ inline uint32_t mix(uint32_t c, uint32_t b, uint8_t v) {
     return (static_cast<uint32_t>(round_float_to_int32(alpha)) & 255) << 24 | channel(16) << 16 | channel(8) << 8 |
            channel(0);
 }
+
+// Draws a loaded font's rendered bitmap of w x rows pixels at left, top: a monochrome
+// bitmap by the print mode's rule (put_by_mode), coverage by blending the foreground
+// (mode 1), the background (mode 2) or both (mode 3) with put.
+template <class Coordinate, class PutByMode, class Put>
+void draw_font_bitmap(const img_struct* im, const uint8_t* bitmap, int32_t w, int32_t rows, bool monochrome,
+                      Coordinate left, Coordinate top, PutByMode put_by_mode, Put put) {
+    uint32_t c = im->color, b = im->background_color;
+    uint32_t ca = (c >> 24) + 1, ba = (b >> 24) + 1;
+    for (int32_t r = 0; r < rows; r++) {
+        for (int32_t col = 0; col < w; col++) {
+            uint8_t v = bitmap[static_cast<int64_t>(r) * w + col];
+            Coordinate x = left + col, y = top + r;
+            if (monochrome) {
+                put_by_mode(x, y, v != 0);
+            } else if (im->print_mode == 1) {
+                if (v) put(x, y, with_alpha(c, (v * ca) >> 8));
+            } else if (im->print_mode == 2) {
+                if (v < 255) put(x, y, with_alpha(b, ((255 - v) * ba) >> 8));
+            } else if (im->print_mode == 3) {
+                put(x, y, mix(c, b, v));
+            }
+        }
+    }
+}

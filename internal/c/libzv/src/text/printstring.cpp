@@ -73,23 +73,9 @@ void draw_loaded(img_struct* im, double x, double y, const zvs* text) {
     if (!FontRenderTextASCII(handle, text->text, text->length, monochrome ? 1 : 0, &bitmap, &w, &h) || !bitmap)
         return;
     int32_t rows = fh < h ? fh : h;  // never past the rendered rows
-    uint32_t c = im->color, b = im->background_color;
-    uint32_t ca = (c >> 24) + 1, ba = (b >> 24) + 1;
-    for (int32_t r = 0; r < rows; r++) {
-        for (int32_t col = 0; col < w; col++) {
-            uint8_t v = bitmap[static_cast<int64_t>(r) * w + col];
-            double px = x + col, py = y + r;
-            if (monochrome) {
-                put_by_mode(im, px, py, v != 0);
-            } else if (im->print_mode == 1) {
-                if (v) put(im, px, py, with_alpha(c, (v * ca) >> 8));
-            } else if (im->print_mode == 2) {
-                if (v < 255) put(im, px, py, with_alpha(b, ((255 - v) * ba) >> 8));
-            } else if (im->print_mode == 3) {
-                put(im, px, py, mix(c, b, v));
-            }
-        }
-    }
+    draw_font_bitmap(
+        im, bitmap, w, rows, monochrome, x, y, [im](double px, double py, bool set) { put_by_mode(im, px, py, set); },
+        [im](double px, double py, uint32_t colour) { put(im, px, py, colour); });
     free(bitmap);
 }
 
