@@ -251,3 +251,21 @@ TEST_F(PutImageTest, HardwareSourceQueuesOnePutAndDrawsNothing) {
     sub__putimage(0, 0, 0, 0, hw, 0, 0, 0, 0, 0, SRC | DST);
     EXPECT_EQ(take_error(), 258);
 }
+
+TEST_F(PutImageTest, CornersFollowEachImagesViewAndWindow) {
+    int32_t s = image32(10, 10);
+    int32_t d = image32(40, 40, 0, false);
+    // Destination: VIEW offset (10, 20). Source: WINDOW scaling by 2.
+    img(d)->graphics.clipping_or_scaling = 1;
+    img(d)->graphics.view_offset_x = 10;
+    img(d)->graphics.view_offset_y = 20;
+    img_graphics_state& g = img(s)->graphics;
+    g.clipping_or_scaling = 2;
+    g.scaling_x = g.scaling_y = 2;
+    g.scaling_offset_x = g.scaling_offset_y = 0;
+    sub__putimage(0, 0, 0, 0, s, d, 1, 1, 2, 2, D1 | SRC | DST | S1 | S2);
+    ASSERT_EQ(new_error, 0);
+    expect_pixels(img(d), [](int32_t x, int32_t y) {
+        return x >= 10 && x < 13 && y >= 20 && y < 23 ? tag(x - 8, y - 18) : 0;
+    });
+}
