@@ -96,4 +96,12 @@ TEST_F(ConsoleInput, LineInputKeepsCommasAndQuotes) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(a->text), a->length), "a,\"b\"");
 }
 
+TEST_F(ConsoleInput, SeedQuestionPrintsThePromptAndReadsAnInteger) {
+    feed("-12\n");
+    int16_t seed = 0;
+    EXPECT_EQ(input_ask_seed("Seed? ", &seed), 1);
+    EXPECT_EQ(seed, -12);
+    EXPECT_EQ(written(), "Seed? ");
+}
+
 }  // namespace

@@ -113,9 +113,10 @@ void zvs_input(int32_t n, uint8_t /*finish_line*/) {
 }
 
 int32_t input_ask_seed(const char* prompt, int16_t* value) {
+    if (new_error_is_set()) return 0;
+    print_text(prompt, 0);
     img_struct* image = write_page();
     if (!image || !image->console) return 0;
-    print_text(prompt, 0);
     int16_t seed = 0;
     zvs_input_target(1, 16, &seed);
     zvs_input(1, 1);
