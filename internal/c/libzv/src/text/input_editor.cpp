@@ -7,13 +7,18 @@
 #include "clock/clock.h"
 #include "core/runtime_flags.h"
 #include "error/error.h"
+#include "display/display.h"
+#include "image/image_statements.h"
 #include "image/image_table.h"
+#include "input/key_functions.h"
 #include "image/img_struct.h"
 #include "number/type_word.h"
 #include "platform/console_terminal.h"
+#include "screen/pcopy.h"
 #include "string/zvs.h"
 #include "text/input_editor_check.h"
 #include "text/print.h"
+#include "text/text_image.h"
 
 namespace {
 
@@ -87,6 +92,111 @@ void console_input_line(edit_line& edit) {
     console_set_mode(before);
 }
 
+// The screen copies of one statement: the page as it was at the start, and the
+// scratch copy on which a taken-back line is printed again.
+struct screen_copies {
+    int32_t page = 0;        // write image index
+    int32_t start = 0;       // handles (negative)
+    int32_t scratch = 0;
+    int32_t column = 1, row = 1, held = 0;
+};
+
+void print_char(uint8_t c) {
+    const char text[1] = {static_cast<char>(c)};
+    zvs_print(zvs_new_txt_len(text, 1), 0);
+}
+
+// Taking a key back on a screen: the start-of-input page with the shorter line
+// printed again, so that nothing of the refused key stays.
+void screen_take_back(edit_line& edit, const screen_copies& copies) {
+    if (edit.accepted.empty()) return;
+    edit.accepted.pop_back();
+    sub_pcopy(copies.start, copies.scratch);
+    set_write_page(-copies.scratch);
+    img_struct* scratch = write_page();
+    set_cursor_x(scratch, copies.column);
+    set_cursor_y(scratch, copies.row);
+    set_cursor_held(scratch, copies.held);
+    for (char c : edit.accepted) print_char(static_cast<uint8_t>(c));
+    const int32_t column = cursor_x(scratch), row = cursor_y(scratch), held = cursor_held(scratch);
+    set_write_page(copies.page);
+    sub_pcopy(copies.scratch, -copies.page);
+    img_struct* page = write_page();
+    set_cursor_x(page, column);
+    set_cursor_y(page, row);
+    set_cursor_held(page, held);
+    check_line(edit, edit.accepted);
+}
+
+// Waits for a one-character key: pending tab spaces first, then INKEY$ every 10 ms.
+// Returns -1 when the program is stopping.
+int32_t screen_key(int32_t& tab_spaces, uint32_t mark) {
+    for (;;) {
+        if (tab_spaces) {
+            --tab_spaces;
+            return ' ';
+        }
+        libzv_sleep_ms(10);
+        zvs* key = zvs_inkey();
+        const int32_t length = key->length;
+        const int32_t c = length ? key->text[0] : 0;
+        zvs_tmp_release_to(mark, 0);
+        if (stop_program.load(std::memory_order_relaxed)) return -1;
+        if (length == 1) return c;
+    }
+}
+
+// Screen images: the editor echoes and restores the line itself. Returns false when
+// the program is stopping (nothing is restored then).
+bool screen_input_line(edit_line& edit, uint8_t finish_line, uint32_t mark) {
+    screen_copies copies;
+    copies.page = write_page_index();
+    copies.start = func__copyimage(-copies.page, 0, 1);
+    if (copies.start >= -1) {
+        error(516);
+        return true;
+    }
+    copies.scratch = func__copyimage(-copies.page, 0, 1);
+    if (copies.scratch >= -1) {
+        sub__freeimage(copies.start, 1);
+        error(517);
+        return true;
+    }
+    img_struct* page = write_page();
+    copies.column = cursor_x(page);
+    copies.row = cursor_y(page);
+    copies.held = cursor_held(page);
+    const uint8_t cursor_show = page->cursor_show;
+    page->cursor_show = 1;
+    int32_t tab_spaces = 0;
+    for (;;) {
+        const int32_t key = screen_key(tab_spaces, mark);
+        if (key < 0) return false;
+        if (key == 13) break;
+        if (key == 8) {
+            screen_take_back(edit, copies);
+            continue;
+        }
+        if (key == 9) {
+            tab_spaces = 8 - static_cast<int32_t>(edit.accepted.size() & 7);
+            continue;
+        }
+        if (key == 7) {
+            print_char(7);
+            continue;
+        }
+        if (key == 10 || key == 11 || key == 12 || (key >= 28 && key <= 31)) continue;
+        edit.accepted += static_cast<char>(key);
+        print_char(static_cast<uint8_t>(key));
+        if (!check_line(edit, edit.accepted)) screen_take_back(edit, copies);
+    }
+    if (finish_line) zvs_print(zvs_new_txt_len("", 0), 1);
+    write_page()->cursor_show = cursor_show;
+    sub__freeimage(copies.scratch, 1);
+    sub__freeimage(copies.start, 1);
+    return true;
+}
+
 }  // namespace
 
 void zvs_input_target(int32_t index, uint32_t type, void* address) {
@@ -99,24 +209,34 @@ void zvs_input_target(int32_t index, uint32_t type, void* address) {
     target_addresses[static_cast<size_t>(index)] = address;
 }
 
-void zvs_input(int32_t n, uint8_t /*finish_line*/) {
+void zvs_input(int32_t n, uint8_t finish_line) {
     if (new_error_is_set()) return;
     if (n < 1 || static_cast<size_t>(n) >= target_types.size()) return;
     img_struct* image = write_page();
-    if (!image || !image->console) return;  // screen images: not built yet
+    if (!image) return;
     edit_line edit;
     edit.n = n;
     const uint32_t mark = zvs_tmp_list_nexti();
+    if (image->console) {
+        start_targets(edit);
+        console_input_line(edit);
+        zvs_tmp_release_to(mark, 0);
+        return;
+    }
+    const int32_t previous_autodisplay = autodisplay.exchange(1);
+    const int32_t read_index = read_page_index();
+    set_read_page(write_page_index());
     start_targets(edit);
-    console_input_line(edit);
+    if (!screen_input_line(edit, finish_line, mark)) return;
     zvs_tmp_release_to(mark, 0);
+    // Without the producer hand-back the manual display mode comes straight back.
+    autodisplay.store(previous_autodisplay);
+    set_read_page(read_index);
 }
 
 int32_t input_ask_seed(const char* prompt, int16_t* value) {
     if (new_error_is_set()) return 0;
     print_text(prompt, 0);
-    img_struct* image = write_page();
-    if (!image || !image->console) return 0;
     int16_t seed = 0;
     zvs_input_target(1, 16, &seed);
     zvs_input(1, 1);
