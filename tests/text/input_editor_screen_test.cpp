@@ -1,11 +1,16 @@
 // INPUT on screen images: keys from the BIOS keyboard buffer, the echoed line, and the page restored on Backspace.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <string>
 #include <vector>
 
+#include "core/runtime_flags.h"
 #include "display/display.h"
+#include "glut/glut_setup.h"
 #include "input/bios_keyboard.h"
 #include "input/keyboard.h"
 #include "number/type_word.h"
@@ -74,16 +79,57 @@ TEST_F(ScreenInput, TabSpacesAreCheckedLikeTypedSpaces) {
     EXPECT_EQ(row(1).substr(0, 11), std::string(8, ' ') + ",7 ");
 }
 
-TEST_F(ScreenInput, ManualDisplayModeAndReadImageComeBack) {
+// Manual display before the statement: one produced frame hands it back, a hidden
+// screen switches back at once.
+TEST_F(ScreenInput, ManualDisplayIsHandedBackAfterOneFrame) {
     text_page(80, 25);
+    std::atomic<int32_t> frames{0};
+    std::atomic<bool> done{false};
+    std::thread producer([&] {
+        while (!done.load()) {
+            int32_t expected = -1;
+            if (autodisplay.compare_exchange_strong(expected, 0)) frames.fetch_add(1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
     autodisplay.store(0);
     int16_t value = 0;
     zvs_input_target(1, 16, &value);
     keys("5\r");
     zvs_input(1, 0);
+    done.store(true);
+    producer.join();
     EXPECT_EQ(value, 5);
+    EXPECT_EQ(frames.load(), 1);
     EXPECT_EQ(autodisplay.load(), 0);
     autodisplay.store(1);
+}
+
+TEST_F(ScreenInput, HiddenScreenSkipsTheHandBack) {
+    text_page(80, 25);
+    int16_t value = 0;
+    zvs_input_target(1, 16, &value);
+    screen_hide.store(1);
+    autodisplay.store(0);
+    keys("\r");
+    zvs_input(1, 0);
+    EXPECT_EQ(autodisplay.load(), 0);
+    screen_hide.store(0);
+    autodisplay.store(1);
+}
+
+TEST_F(ScreenInput, StopWhileWaitingForAKeyReturnsAtOnce) {
+    text_page(80, 25);
+    int16_t value = 0;
+    zvs_input_target(1, 16, &value);
+    std::thread stopper([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        stop_program.store(1);
+    });
+    zvs_input(1, 0);
+    stopper.join();
+    stop_program.store(0);
+    EXPECT_EQ(value, 0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "core/runtime_flags.h"
 #include "error/error.h"
 #include "display/display.h"
+#include "glut/glut_setup.h"
 #include "image/image_statements.h"
 #include "image/image_table.h"
 #include "input/key_functions.h"
@@ -197,6 +198,17 @@ bool screen_input_line(edit_line& edit, uint8_t finish_line, uint32_t mark) {
     return true;
 }
 
+// Manual display before the statement: the producer shows the finished line once and
+// switches back to manual. A hidden screen gets no frames, so it switches at once.
+void hand_back_display() {
+    if (screen_hide.load(std::memory_order_acquire)) {
+        autodisplay.store(0, std::memory_order_release);
+        return;
+    }
+    autodisplay.store(-1, std::memory_order_release);
+    while (autodisplay.load(std::memory_order_acquire) != 0 && !stop_program.load(std::memory_order_relaxed)) libzv_sleep_ms(1);
+}
+
 }  // namespace
 
 void zvs_input_target(int32_t index, uint32_t type, void* address) {
@@ -229,8 +241,7 @@ void zvs_input(int32_t n, uint8_t finish_line) {
     start_targets(edit);
     if (!screen_input_line(edit, finish_line, mark)) return;
     zvs_tmp_release_to(mark, 0);
-    // Without the producer hand-back the manual display mode comes straight back.
-    autodisplay.store(previous_autodisplay);
+    if (previous_autodisplay == 0) hand_back_display();
     set_read_page(read_index);
 }
 
