@@ -11,6 +11,7 @@
 #include "core/runtime_flags.h"
 #include "display/display.h"
 #include "glut/glut_setup.h"
+#include "image/image_statements.h"
 #include "input/bios_keyboard.h"
 #include "input/keyboard.h"
 #include "number/type_word.h"
@@ -51,6 +52,50 @@ TEST_F(ScreenInput, BackspaceRestoresThePageExactly) {
         EXPECT_EQ(page_bytes(), before) << "mode " << mode;
         EXPECT_EQ(value, 0) << "mode " << mode;
         EXPECT_EQ(x(), 1) << "mode " << mode;
+    }
+}
+
+// While waiting, the graphics cursor is the cell at the text cursor XORed with the
+// foreground colour (one pixel wide on 32-bit images, alpha flipped too); the page
+// is exact again once the key arrives.
+TEST_F(ScreenInput, GraphicsCursorIsDrawnWhileWaitingAndErasedExactly) {
+    for (int32_t mode : {12, 32}) {
+        if (mode == 12) {
+            screen(12);
+        } else {
+            const int32_t handle = func__newimage(640, 480, 32, 1);
+            set_write_page(-handle);
+            set_read_page(-handle);
+        }
+        img_struct* im = write_page();
+        im->color = mode == 12 ? 15u : 0xFF00FF00u;
+        at(5, 3);
+        const std::vector<uint8_t> before = page_bytes();
+        const size_t bpp = im->bytes_per_pixel;
+        const size_t first = (static_cast<size_t>(64) * im->width + 16) * bpp;  // row 5, column 3
+        const size_t beside = first + bpp;
+        std::atomic<uint32_t> seen_first{0}, seen_beside{0};
+        std::thread typist([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(60));
+            uint32_t a = 0, b = 0;
+            std::memcpy(&a, im->pixels + first, bpp);
+            std::memcpy(&b, im->pixels + beside, bpp);
+            seen_first = a;
+            seen_beside = b;
+            keys("\r");
+        });
+        int16_t value = 0;
+        zvs_input_target(1, 16, &value);
+        zvs_input(1, 0);
+        typist.join();
+        if (mode == 12) {
+            EXPECT_EQ(seen_first.load(), 15u);
+            EXPECT_EQ(seen_beside.load(), 15u) << "a built-in font's cell is 8 pixels wide";
+        } else if (seen_first.load()) {  // the 32-bit cursor blinks; when shown, it is one pixel wide
+            EXPECT_EQ(seen_first.load(), 0xFF00FF00u) << "a new 32-bit image is 0, alpha included";
+            EXPECT_EQ(seen_beside.load(), 0u);
+        }
+        EXPECT_EQ(page_bytes(), before) << "mode " << mode;
     }
 }
 

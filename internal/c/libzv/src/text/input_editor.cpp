@@ -8,6 +8,7 @@
 #include "core/runtime_flags.h"
 #include "error/error.h"
 #include "display/display.h"
+#include "font/font_tables.h"
 #include "glut/glut_setup.h"
 #include "image/image_statements.h"
 #include "image/image_table.h"
@@ -129,21 +130,66 @@ void screen_take_back(edit_line& edit, const screen_copies& copies) {
     check_line(edit, edit.accepted);
 }
 
+// The cursor of graphics images: the character cell at the text cursor with every
+// pixel XORed with the foreground colour (all 32 bits on 32-bit images, alpha too),
+// so that drawing it twice gives back the exact pixels. Text images show the
+// producer's own cursor.
+struct graphics_cursor {
+    bool drawn = false;
+    int32_t left = 0, top = 0, width = 0, height = 0;
+
+    void flip(img_struct* im) {
+        const uint32_t colour = im->color;
+        for (int32_t y = top; y < top + height && y < im->height; ++y)
+            for (int32_t x = left; x < left + width && x < im->width; ++x) {
+                const size_t at = static_cast<size_t>(y) * im->width + static_cast<size_t>(x);
+                if (im->bytes_per_pixel == 4) reinterpret_cast<uint32_t*>(im->pixels)[at] ^= colour;
+                else im->pixels[at] = static_cast<uint8_t>(im->pixels[at] ^ colour);
+            }
+        drawn = !drawn;
+    }
+    // Draws or erases the cursor when its state changes; it blinks (bit 0x200 of the
+    // millisecond clock) on 256-colour and 32-bit images and with loaded fonts.
+    void update(img_struct* im) {
+        if (im->text) return;
+        const bool loaded_font = im->font >= first_loaded_font;
+        const bool blinks = loaded_font || im->bits_per_pixel >= 8;
+        const bool shown = !blinks || (GetTicks() & 0x200) == 0;
+        if (shown == drawn) return;
+        if (shown) {
+            const int32_t font_width = text_font_width(im->font), font_height = text_font_height(im->font);
+            width = blinks ? 1 : font_width;
+            height = font_height;
+            left = (cursor_x(im) - 1) * (font_width ? font_width : 1);
+            top = (cursor_y(im) - 1) * font_height;
+        }
+        flip(im);
+    }
+    void erase(img_struct* im) {
+        if (drawn) flip(im);
+    }
+};
+
 // Waits for a one-character key: pending tab spaces first, then INKEY$ every 10 ms.
 // Returns -1 when the program is stopping.
 int32_t screen_key(int32_t& tab_spaces, uint32_t mark) {
+    graphics_cursor cursor;
     for (;;) {
         if (tab_spaces) {
             --tab_spaces;
             return ' ';
         }
+        cursor.update(write_page());
         libzv_sleep_ms(10);
         zvs* key = zvs_inkey();
         const int32_t length = key->length;
         const int32_t c = length ? key->text[0] : 0;
         zvs_tmp_release_to(mark, 0);
         if (stop_program.load(std::memory_order_relaxed)) return -1;
-        if (length == 1) return c;
+        if (length == 1) {
+            cursor.erase(write_page());
+            return c;
+        }
     }
 }
 
