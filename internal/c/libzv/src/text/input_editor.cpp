@@ -59,7 +59,7 @@ void start_targets(edit_line& edit) {
 
 // Console image: the terminal edits and echoes the line; the editor only checks
 // it, so a refused character is dropped without writing anything.
-void console_input_line(edit_line& edit) {
+void console_input_line(edit_line& edit, uint32_t mark) {
     const console_mode before = console_set_mode(console_mode::line);
     int32_t tab_spaces = 0;
     for (;;) {
@@ -76,6 +76,7 @@ void console_input_line(edit_line& edit) {
             }
             if (state == console_input::end || !console_read_byte(&key)) break;  // end of input is Enter
             if (key == 10) key = 13;
+            zvs_tmp_release_to(mark, 0);
         }
         if (key == 13) break;
         if (key == 8) {
@@ -277,7 +278,7 @@ void zvs_input(int32_t n, uint8_t finish_line) {
     const uint32_t mark = zvs_tmp_list_nexti();
     if (image->console) {
         start_targets(edit);
-        console_input_line(edit);
+        console_input_line(edit, mark);
         zvs_tmp_release_to(mark, 0);
         return;
     }
