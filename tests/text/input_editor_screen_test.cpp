@@ -16,6 +16,7 @@
 #include "input/keyboard.h"
 #include "number/type_word.h"
 #include "text/input_editor.h"
+#include "support/fake_clock.h"
 #include "text/text_fixture.h"
 
 namespace {
@@ -97,6 +98,35 @@ TEST_F(ScreenInput, GraphicsCursorIsDrawnWhileWaitingAndErasedExactly) {
         }
         EXPECT_EQ(page_bytes(), before) << "mode " << mode;
     }
+}
+
+// On a 32-bit image the cursor blinks with bit 0x200 of the millisecond clock.
+TEST_F(ScreenInput, CursorBlinksWithTheClockOn32BitImages) {
+    fake_clock clock;
+    const int32_t handle = func__newimage(640, 480, 32, 1);
+    set_write_page(-handle);
+    set_read_page(-handle);
+    img_struct* im = write_page();
+    im->color = 0xFFFFFFFFu;
+    std::atomic<int32_t> shown{0}, hidden{0};
+    std::thread typist([&] {
+        for (int32_t k = 0; k < 2000 && !(shown.load() > 0 && hidden.load() > 0); ++k) {
+            uint32_t p = 0;
+            std::memcpy(&p, im->pixels, sizeof p);
+            (p ? shown : hidden).fetch_add(1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        keys("\r");
+    });
+    int16_t value = 0;
+    zvs_input_target(1, 16, &value);
+    zvs_input(1, 0);
+    typist.join();
+    EXPECT_GT(shown.load(), 0);
+    EXPECT_GT(hidden.load(), 0);
+    uint32_t p = 1;
+    std::memcpy(&p, im->pixels, sizeof p);
+    EXPECT_EQ(p, 0u);
 }
 
 TEST_F(ScreenInput, RefusedKeyLeavesNoTraceAndTheValueIsStored) {
