@@ -36,6 +36,7 @@
 #include "platform/process_exit.h"
 #include "string/zvs.h"
 #include "text/end_calls.h"
+#include "text/input_editor.h"
 #include "text/key_line.h"
 #include "text/text_cursor.h"
 #include "program.h"
@@ -91,6 +92,7 @@ int main(int argc, char** argv) {
     palette_global_init();
     // The terminal standing for the console: its size, and its mode put back at exit.
     console_terminal_global_init();
+    randomize_set_ask_seed(input_ask_seed);  // RANDOMIZE without a number asks through INPUT
     glyphs_global_init();
     // SCREEN and CLS redraw the KEY line.
     screen_set_key_line_redraw(key_line_redraw);
