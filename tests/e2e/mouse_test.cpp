@@ -1,5 +1,6 @@
 // The pointer moved by _MOUSEMOVE and by xdotool reaches _MOUSEINPUT, _MOUSEX,
-// _MOUSEY and _MOUSEBUTTON in screen coordinates.
+// _MOUSEY and _MOUSEBUTTON in screen coordinates; relative motion reaches
+// _MOUSEMOVEMENTX and _MOUSEMOVEMENTY.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -67,6 +68,12 @@ TEST(MouseWindow, MoveAndClickReachTheMouseFunctions) {
         lines = lines_of(out);
     }
     EXPECT_EQ(lines.back(), "200,150,0");
+
+
+    // Relative motion comes from the raw pointer events beside the absolute ones.
+    xdotool({"mousemove_relative", "--", "7", "-3"});
+    lines = wait_for_line(out, "move 7,-3");
+    EXPECT_TRUE(has(lines, "move 7,-3"));
 
     x11_send_close(window.id);
     child_wait(program, 5000);

@@ -1,7 +1,7 @@
 // SCREEN 12, then _MOUSEMOVE 100, 50 once the window has been up a moment; from then
 // on every change of _MOUSEX, _MOUSEY and the left button (drained through
 // _MOUSEINPUT) is a line "x,y,button" in the file named by ZV_MOUSE_OUT. The window
-// is titled "mouse".
+// is titled "mouse". Relative motion is a line "move dx,dy".
 #include <cstdio>
 #include <cstdlib>
 
@@ -34,6 +34,8 @@ void ZVMAIN() {
     for (;;) {
         if (stop_program.load()) end();
         while (func__mouseinput()) {
+            float dx = func__mousemovementx(), dy = func__mousemovementy();
+            if (dx != 0 || dy != 0) fprintf(out, "move %g,%g\n", dx, dy);
             float nx = func__mousex(), ny = func__mousey();
             int32_t nb = func__mousebutton(1);
             if (nx != x || ny != y || nb != b) fprintf(out, "%g,%g,%d\n", nx, ny, -nb);
