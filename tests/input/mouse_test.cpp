@@ -248,6 +248,8 @@ TEST_F(MouseTest, MoveMapsPageCoordinatesToTheWindow) {
     EXPECT_EQ(take_error(), 5);
     sub__mousemove(-1, 0);
     EXPECT_EQ(take_error(), 5);
+    sub__mousemove(NAN, 0);
+    EXPECT_EQ(take_error(), 5);
 
     screen(0);  // 80 x 25, font 8 x 16
     map(0, 0, 1, 640, 400);
@@ -256,6 +258,8 @@ TEST_F(MouseTest, MoveMapsPageCoordinatesToTheWindow) {
     sub__mousemove(0.4f, 1);
     EXPECT_EQ(take_error(), 5);
     sub__mousemove(1, 25.6f);
+    EXPECT_EQ(take_error(), 5);
+    sub__mousemove(1, NAN);
     EXPECT_EQ(take_error(), 5);
     EXPECT_EQ(window_calls(),
               (std::vector<std::string>{"warp 210,120", "warp 1288,20", "warp 4,8", "warp 639,399"}));

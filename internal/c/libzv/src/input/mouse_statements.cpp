@@ -80,7 +80,8 @@ void sub__mousemove(float x, float y) {
     double px, py;
     if (page->text) {
         int32_t columns = page->width, rows = page->height;
-        if (x < 0.5f || y < 0.5f || x > columns + 0.5 || y > rows + 0.5) {
+        // Written so that NaN is refused too.
+        if (!(x >= 0.5f && y >= 0.5f && x <= columns + 0.5 && y <= rows + 0.5)) {
             error(5);
             return;
         }
@@ -95,7 +96,7 @@ void sub__mousemove(float x, float y) {
     } else {
         px = std::nearbyint(double(x));
         py = std::nearbyint(double(y));
-        if (px < 0 || py < 0 || px >= page->width || py >= page->height) {
+        if (!(px >= 0 && py >= 0 && px < page->width && py < page->height)) {
             error(5);
             return;
         }
