@@ -22,6 +22,7 @@
 #include "input/key_functions.h"
 #include "input/keyboard.h"
 #include "input/lock_keys.h"
+#include "input/mouse_ring.h"
 #include "log/log.h"
 #include "memory/cmem.h"
 #include "memory/cmem_string.h"
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
     set_dynamic_info();
 
     hardware_images_global_init();
+    mouse_global_init();
     if (libzv_program().screen_hide_startup) screen_hide.store(1);
     onkey_default_keys();
     ontimer_default_slot();

@@ -19,6 +19,7 @@
 #include "glut/glut_backend.h"
 #include "glut/glut_queue.h"
 #include "input/keyboard_glut.h"
+#include "input/mouse_ring.h"
 #include "platform/process_exit.h"
 #include "platform/x11_window.h"
 #include "thread/thread.h"
@@ -87,7 +88,11 @@ void initialize_glut(int argc, char** argv) {
     glutKeyboardUpFunc(GLUT_KEYBOARDUP_FUNC);
     glutSpecialFunc(GLUT_SPECIAL_FUNC);
     glutSpecialUpFunc(GLUT_SPECIALUP_FUNC);
+    glutMouseFunc(GLUT_MOUSE_FUNC);
+    glutMotionFunc(GLUT_MOTION_FUNC);
+    glutPassiveMotionFunc(GLUT_PASSIVEMOTION_FUNC);
     glutReshapeFunc(GLUT_RESHAPE_FUNC);
+    glutMouseWheelFunc(GLUT_MOUSEWHEEL_FUNC);
     // A destroyed window ends the loop instead of the process.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
 }

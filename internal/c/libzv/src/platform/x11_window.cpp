@@ -1,9 +1,10 @@
 // X11 extras on freeglut's own display: close request, focus, destruction by another
 // client, the native key stream and dropped files (the XDND protocol, version 5),
-// caught while Xlib converts wire events.
+// caught while Xlib converts wire events; raw mouse motion (XInput2).
 #include "platform/x11_window.h"
 
 #include <atomic>
+#include <cmath>
 #include <deque>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xlibint.h>  // XESetWireToEvent
 #include <X11/Xutil.h>
+#include <X11/extensions/XInput2.h>
 #include <X11/keysym.h>
 #undef min
 #undef max
@@ -33,6 +35,10 @@ wire_converter next_converter[LASTEvent];
 // Filled by the converters and drained by the window thread; both run there only.
 std::deque<XEvent> pending;
 XErrorHandler next_error_handler = nullptr;
+// Raw pointer motion comes on a connection of its own: freeglut fails on XInput2
+// events in its queue. Window thread only.
+Display* raw_display = nullptr;
+int xi_opcode = -1;
 
 constexpr int hooked_types[] = {KeyPress, KeyRelease, FocusIn, FocusOut, ClientMessage, DestroyNotify, SelectionNotify};
 
@@ -46,6 +52,49 @@ struct drag_state {
     bool converting = false;
 };
 drag_state drag;
+
+// Raw motion of every pointer, selected on the root window (the only place XInput2
+// delivers it).
+void open_raw_motion(Display* display) {
+    raw_display = XOpenDisplay(DisplayString(display));
+    if (!raw_display) return;
+    int event, error, major = 2, minor = 0;
+    if (!XQueryExtension(raw_display, "XInputExtension", &xi_opcode, &event, &error) ||
+        XIQueryVersion(raw_display, &major, &minor) != Success) {
+        XCloseDisplay(raw_display);
+        raw_display = nullptr;
+        return;
+    }
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(bits, XI_RawMotion);
+    XIEventMask mask{XIAllMasterDevices, int(sizeof bits), bits};
+    XISelectEvents(raw_display, DefaultRootWindow(raw_display), &mask, 1);
+    XFlush(raw_display);
+}
+
+void drain_raw_motion() {
+    if (!raw_display) return;
+    while (XPending(raw_display)) {
+        XEvent event;
+        XNextEvent(raw_display, &event);
+        XGenericEventCookie* cookie = &event.xcookie;
+        if (event.type != GenericEvent || cookie->extension != xi_opcode || !XGetEventData(raw_display, cookie))
+            continue;
+        if (cookie->evtype == XI_RawMotion) {
+            const auto* raw = static_cast<const XIRawEvent*>(cookie->data);
+            double delta[2] = {0, 0};
+            const double* value = raw->raw_values;
+            for (int axis = 0; axis < raw->valuators.mask_len * 8; ++axis) {
+                if (!XIMaskIsSet(raw->valuators.mask, axis)) continue;
+                if (axis < 2) delta[axis] = *value;
+                ++value;
+            }
+            int32_t dx = int32_t(std::lround(delta[0])), dy = int32_t(std::lround(delta[1]));
+            if (dx || dy) orvo_custom_event(3, dx, dy, 0, 0, 0, 0, 0, 0, nullptr, nullptr);
+        }
+        XFreeEventData(raw_display, cookie);
+    }
+}
 
 bool is_xdnd(Atom type) {
     return type == XdndEnter || type == XdndPosition || type == XdndLeave || type == XdndDrop;
@@ -258,6 +307,7 @@ void x11_window_attach() {
     if (XGetWindowAttributes(glut_display, ours, &attributes))
         XSelectInput(glut_display, ours, attributes.your_event_mask | FocusChangeMask);
     set_fixed_size_hints(glut_display, ours);
+    open_raw_motion(glut_display);
     // Files may be dropped on the window; _ACCEPTFILEDROP decides at each drag.
     long version = 5;
     XChangeProperty(glut_display, ours, XdndAware, XA_ATOM, 32, PropModeReplace,
@@ -270,6 +320,7 @@ unsigned long x11_window_id() { return window.load(); }
 bool x11_window_destroyed() { return destroyed.load(); }
 
 x11_key_event x11_window_drain_events(bool through_key) {
+    drain_raw_motion();
     while (!pending.empty()) {
         XEvent event = pending.front();
         pending.pop_front();
