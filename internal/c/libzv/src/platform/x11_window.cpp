@@ -280,24 +280,23 @@ void x11_window_attach() {
     Window ours = glXGetCurrentDrawable();
     if (!glut_display || !ours) return;
     ORVO_Window_Handle(intptr_t(ours));
+    // A close request that Xlib reads before the hooks stand would reach freeglut,
+    // which destroys the window and calls exit() under the runtime's threads. The
+    // atoms come in one round trip, and the hooks go in before any other request.
+    static const char* names[] = {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "XdndAware", "XdndEnter", "XdndPosition",
+                                  "XdndStatus", "XdndLeave", "XdndDrop", "XdndFinished", "XdndSelection",
+                                  "XdndActionCopy", "XdndTypeList", "text/uri-list", "ZV_DROPPED_FILES"};
+    Atom* targets[] = {&wm_protocols, &wm_delete_window, &XdndAware, &XdndEnter, &XdndPosition,
+                       &XdndStatus, &XdndLeave, &XdndDrop, &XdndFinished, &XdndSelection,
+                       &XdndActionCopy, &XdndTypeList, &uri_list, &drop_property};
+    constexpr int count = sizeof names / sizeof names[0];
+    Atom atoms[count];
     XLockDisplay(glut_display);
-    wm_protocols = XInternAtom(glut_display, "WM_PROTOCOLS", False);
-    wm_delete_window = XInternAtom(glut_display, "WM_DELETE_WINDOW", False);
-    XdndAware = XInternAtom(glut_display, "XdndAware", False);
-    XdndEnter = XInternAtom(glut_display, "XdndEnter", False);
-    XdndPosition = XInternAtom(glut_display, "XdndPosition", False);
-    XdndStatus = XInternAtom(glut_display, "XdndStatus", False);
-    XdndLeave = XInternAtom(glut_display, "XdndLeave", False);
-    XdndDrop = XInternAtom(glut_display, "XdndDrop", False);
-    XdndFinished = XInternAtom(glut_display, "XdndFinished", False);
-    XdndSelection = XInternAtom(glut_display, "XdndSelection", False);
-    XdndActionCopy = XInternAtom(glut_display, "XdndActionCopy", False);
-    XdndTypeList = XInternAtom(glut_display, "XdndTypeList", False);
-    uri_list = XInternAtom(glut_display, "text/uri-list", False);
-    drop_property = XInternAtom(glut_display, "ZV_DROPPED_FILES", False);
+    window.store(ours);
+    if (XInternAtoms(glut_display, const_cast<char**>(names), count, False, atoms))
+        for (int i = 0; i < count; i++) *targets[i] = atoms[i];
     for (int type : hooked_types) next_converter[type] = XESetWireToEvent(glut_display, type, on_wire_event);
     XUnlockDisplay(glut_display);
-    window.store(ours);
     next_error_handler = XSetErrorHandler(on_x_error);
 
     // Held keys repeat as presses alone, as the program expects, not as release and
