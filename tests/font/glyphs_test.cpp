@@ -31,25 +31,26 @@ uint64_t fnv1a(const unsigned char* data, size_t n) {
     return h;
 }
 
-TEST_F(Glyphs, LetterAOfTheEightBySixteenSet) {
-    EXPECT_EQ(rows(&charset8x16['A' * 128], 16),
-              "........\n"
-              "........\n"
-              "...#....\n"
-              "..###...\n"
-              ".##.##..\n"
-              "##...##.\n"
-              "##...##.\n"
-              "#######.\n"
-              "##...##.\n"
-              "##...##.\n"
-              "##...##.\n"
-              "##...##.\n"
-              "........\n"
-              "........\n"
-              "........\n"
-              "........\n");
-}
+// The 8 x 16 'A', one row of 8 pixels a line.
+const std::string letter_a_8x16 =
+    "........\n"
+    "........\n"
+    "...#....\n"
+    "..###...\n"
+    ".##.##..\n"
+    "##...##.\n"
+    "##...##.\n"
+    "#######.\n"
+    "##...##.\n"
+    "##...##.\n"
+    "##...##.\n"
+    "##...##.\n"
+    "........\n"
+    "........\n"
+    "........\n"
+    "........\n";
+
+TEST_F(Glyphs, LetterAOfTheEightBySixteenSet) { EXPECT_EQ(rows(&charset8x16['A' * 128], 16), letter_a_8x16); }
 
 TEST_F(Glyphs, BoxDrawingCharactersReachTheCellEdges) {
     // 0xC4 horizontal line: one full row; 0xB3 vertical line: a column on every row.
@@ -104,21 +105,7 @@ namespace {
 TEST_F(Glyphs, Font14IsRowsOneToFourteenOfTheEightBySixteenSet) {
     // Font 14 reads 14 rows from byte 8 of each 8 x 16 glyph: its top and bottom rows
     // are dropped. The 8 x 16 'A' leaves rows 0 and 15 blank, so nothing is lost.
-    EXPECT_EQ(rows(&charset8x16['A' * 128 + 8], 14),
-              "........\n"
-              "...#....\n"
-              "..###...\n"
-              ".##.##..\n"
-              "##...##.\n"
-              "##...##.\n"
-              "#######.\n"
-              "##...##.\n"
-              "##...##.\n"
-              "##...##.\n"
-              "##...##.\n"
-              "........\n"
-              "........\n"
-              "........\n");
+    EXPECT_EQ(rows(&charset8x16['A' * 128 + 8], 14), letter_a_8x16.substr(9, 14 * 9));
     // Box drawing: the double horizontal line (0xCD) keeps both strokes in rows 1-14.
     int stroke_rows = 0;
     for (int r = 1; r <= 14; r++) {
