@@ -82,7 +82,8 @@ TEST_F(ShellTest, NothingRunsWhileAnErrorIsPending) {
 }
 
 TEST_F(ShellTest, AnInterpreterThatCannotStartGivesOne) {
-    shell_set_interpreter_for_tests((dir + "/no-such-shell").c_str());
+    std::string missing = dir + "/no-such-shell";
+    shell_set_interpreter_for_tests(missing.c_str());
     EXPECT_EQ(func_shell(text("exit 0")), 1);
     EXPECT_EQ(func__shellhide(text("exit 0")), 1);
     EXPECT_EQ(shell_call_in_progress.load(), 0);

@@ -18,5 +18,6 @@ int64_t func_shell(zvs* command);
 // _SHELLHIDE(command): hidden, waits; the exit code.
 int64_t func__shellhide(zvs* command);
 
-// Tests: the command interpreter started for every command (nullptr: /bin/sh).
+// Tests: the command interpreter started for every command (nullptr: /bin/sh); the
+// path is kept, not copied.
 void shell_set_interpreter_for_tests(const char* path);
