@@ -1,0 +1,55 @@
+// CHAIN: the state file that hands the screen and the current folder to the started
+// program, the hand-over tag on its command line, and the restore at its start.
+// Program thread only.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct zvs;
+
+// CHAIN target.
+void sub_chain(zvs* target);
+// Records 4 to 9 of the state file (the screen) at file number f's position.
+void chain_savescreenstate(int32_t file_number);
+// Called by the main module's prologue: restores what a CHAIN handed over.
+void chain_input();
+// Reads records 4 to 9 back and applies them.
+void chain_restorescreenstate(int32_t file_number);
+
+// The hand-over tag that precedes the state file's name on the command line.
+constexpr std::string_view chain_tag = "(unique-tag:=/@*$+-)";
+
+// Names derived from a CHAIN target: where the target lies (with a trailing '\',
+// "" when the target names none), the command line without that folder, and the
+// source file's name without it. Separators of both names are '\'.
+struct chain_names {
+    std::string folder, command, source;
+};
+chain_names chain_derive_names(std::string_view target);
+
+// The state file's name at the end of a command line ("chain" + 3 digits +
+// ".tmp", after the tag); "" when the line carries no hand-over tag.
+std::string chain_tagged_file(std::string_view command_line);
+
+// The screen records as bytes, and their reader. A source zero-fills what it
+// cannot read. False when the restore ended at a record it could not apply.
+void chain_encode_screen_state(std::vector<uint8_t>& out);
+struct chain_source {
+    void* context;
+    void (*read)(void* context, void* bytes, int64_t length);
+};
+bool chain_decode_screen_state(const chain_source& source);
+
+// The file statements CHAIN uses; tests may replace them (nullptr: the file layer).
+struct chain_file_ops {
+    int32_t (*freefile)();
+    void (*open_binary)(const std::string& name, int32_t number);
+    void (*put)(int32_t number, const void* bytes, int64_t length);
+    void (*get)(int32_t number, void* bytes, int64_t length);  // zero-fills past the end
+    void (*close)(int32_t number);
+    void (*kill)(const std::string& name);
+};
+void chain_set_file_ops(const chain_file_ops* ops);
+const chain_file_ops& chain_files();
