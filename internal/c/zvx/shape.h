@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "core/array.h"
+#include "core/chain.h"
 #include "core/fpu.h"
 #include "core/runtime_flags.h"
 #include "core/signal_handlers.h"
@@ -128,6 +129,7 @@ inline T& zv_element(array_descriptor<1>* a, long double subscript) {
     (void)zv_mark;                                                                            \
     error_handler_history_init();                                                             \
     if (zv_enter_error_handler()) return;                                                     \
+    chain_input();                                                                            \
     if (libzv_log_enabled())                                                                  \
     libzv_log(LOGLEVEL_INFO, LOGSCOPE_LIBZV, __FILE__, "ZVMAIN()", __LINE__, "ORVO code starting.")
 
