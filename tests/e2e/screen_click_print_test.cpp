@@ -6,6 +6,7 @@
 #include <X11/keysym.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "string/zvs.h"
 #include "string/zvs_debug.h"
 #include "support/child.h"
+#include "support/x11_probe.h"
 
 namespace {
 
@@ -88,6 +90,37 @@ TEST_F(InjectedInput, ClicksArriveAtTheDesktopPosition) {
     EXPECT_EQ(received(2), (strings{"press 1 at 50,40", "release 1 at 50,40"}));
     sub__screenclick(60, 30, 2, 1);
     EXPECT_EQ(received(2), (strings{"press 3 at 60,30", "release 3 at 60,30"}));
+}
+
+// The runtime's own window: typed text reaches INKEY$ as the keys it stands for.
+TEST(InjectedInputToProgram, ScreenprintReachesInkeyOfTheFocusedProgram) {
+    zvs_reset_for_tests(1048576, 65536, 65536);
+    x11_desktop_global_init();
+    std::string out = ::testing::TempDir() + "screenprint_" + std::to_string(getpid()) + ".txt";
+    unlink(out.c_str());
+    setenv("ZV_KEYS_OUT", out.c_str(), 1);
+    auto program = child_start({ZV_E2E_KEYS});
+    x11_window_info window = x11_wait_for_window("keys", 10000);
+    ASSERT_NE(window.id, 0u);
+    auto focus = child_start({"xdotool", "windowfocus", "--sync", std::to_string(window.id)});
+    ASSERT_EQ(child_wait(focus, 5000), 0);
+
+    sub__screenprint(zvs_new_txt_len("A\0K\r\x01", 5));
+    sub__screenprint(zvs_new_txt_len("\xc8\0", 2));  // nothing
+    sub__screenprint(zvs_new_txt("z"));
+    std::vector<std::string> keys;
+    int64_t deadline = monotonic_ms() + 5000;
+    while (keys.size() < 5 && monotonic_ms() < deadline) {
+        usleep(20000);
+        keys.clear();
+        std::ifstream in(out);
+        for (std::string line; std::getline(in, line);)
+            if (!line.empty() && line[0] >= '0' && line[0] <= '9') keys.push_back(line);
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"65", "0,75", "13", "1", "122"}));
+    x11_send_close(window.id);
+    EXPECT_EQ(child_wait(program, 5000), 0);
+    unlink(out.c_str());
 }
 
 }  // namespace
