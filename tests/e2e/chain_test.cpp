@@ -69,7 +69,7 @@ protected:
 };
 
 TEST_F(Chain, TargetInTheProgramsOwnFolderGetsScreenFolderAndCleanCommandLine) {
-    copy(ZV_E2E_CHAIN_TO, bin + "/next");
+    copy(ZV_E2E_CHAIN_TO, bin + "/NEXT");  // names are case-sensitive: NEXT.BAS starts NEXT
     chain("NEXT.BAS");
     EXPECT_EQ(chained(), expected());
     no_state_file_left();
