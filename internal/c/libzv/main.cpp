@@ -31,6 +31,7 @@
 #include "memory/static_arena.h"
 #include "number/rnd.h"
 #include "palette/palette.h"
+#include "path/folders.h"
 #include "platform/console_terminal.h"
 #include "platform/exe_path.h"
 #include "platform/x11_desktop.h"
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
     cmem_global_init();
     zvs_cmem_make_runtime_strings();
 
+    FS_SaveStartDirectory();  // _STARTDIR$, before the folder changes
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();
     if (!folder.empty() && chdir(folder.c_str()) != 0) {
