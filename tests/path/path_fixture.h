@@ -15,14 +15,12 @@
 #include "string/zvs.h"
 #include "string/zvs_debug.h"
 
-class PathTest : public ::testing::Test {
-protected:
-    std::string root;  // the test's folder, ending without '/'
+// A fresh temporary folder entered as the current folder, left and removed afterwards.
+struct temporary_folder {
+    std::string root;  // without a trailing '/'
     std::string previous;
 
-    void SetUp() override {
-        zvs_reset_for_tests(1 << 20, 4096, 4096);
-        error_reset_for_tests();
+    void enter() {
         char pattern[] = "/tmp/zvpath-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         root = pattern;
@@ -32,11 +30,27 @@ protected:
         std::filesystem::create_directory(root + "/home");
         setenv("HOME", (root + "/home").c_str(), 1);
     }
-    void TearDown() override {
+    void leave() {
         if (chdir(previous.c_str()) != 0) ADD_FAILURE() << "cannot leave " << root;
         std::error_code ignored;
         std::filesystem::permissions(root, std::filesystem::perms::all, ignored);
         std::filesystem::remove_all(root, ignored);
+    }
+};
+
+class PathTest : public ::testing::Test {
+protected:
+    temporary_folder folder;
+    std::string root;
+
+    void SetUp() override {
+        zvs_reset_for_tests(1 << 20, 4096, 4096);
+        error_reset_for_tests();
+        folder.enter();
+        root = folder.root;
+    }
+    void TearDown() override {
+        folder.leave();
         error_reset_for_tests();
         EXPECT_EQ(zvs_check_invariants(), "");
     }
