@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "file/file_numbers.h"
+#include "file/gfs.h"
+#include "path/folders.h"
 #include "path/listing.h"
 #include "path/path_fixture.h"
 
@@ -173,4 +176,20 @@ TEST_F(Kill, NothingWhileAnErrorIsPending) {
     sub_kill(s("*"));
     EXPECT_EQ(new_error.load(), 9);
     EXPECT_TRUE(exists("a.txt"));
+}
+
+TEST_F(Kill, AFileOpenHereStays) {
+    gfs_reset_for_tests();
+    sub_open(s("a.txt"), 2, 0, 0, 1, 0, 0);
+    ASSERT_EQ(new_error.load(), 0);
+    EXPECT_EQ(error_of([&] { sub_kill(s("*.txt")); }), 75);
+    EXPECT_EQ(read("a.txt"), "a.txt");
+    EXPECT_FALSE(exists("B.TXT")) << "the loop goes on";
+    EXPECT_EQ(error_of([&] { sub_name(s("a.txt"), s("moved")); }), 75);
+    EXPECT_TRUE(exists("a.txt"));
+    sub_close(1, 1);
+    sub_name(s("a.txt"), s("moved"));
+    sub_kill(s("moved"));
+    EXPECT_EQ(new_error.load(), 0);
+    EXPECT_FALSE(exists("moved"));
 }

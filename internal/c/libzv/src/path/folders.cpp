@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "error/error.h"
+#include "file/gfs_os.h"
 #include "path/folders.h"
 #include "path/path.h"
 #include "platform/os_path.h"
@@ -127,6 +128,7 @@ void sub_name(zvs* old_name, zvs* new_name) {
     if (!libzv_os_path(from_text, &from) || !libzv_os_path(to_text, &to)) return error(64);
     // A drive names a drive that does not exist here: a missing old name or target folder.
     if (libzv_path_has_drive(from_text) || libzv_path_has_drive(to_text)) return error(53);
+    if (gfs_os_held(from_text)) return error(75);  // open files are never moved from under their number
     int failed = rename_no_replace(from.c_str(), to.c_str());
     if (failed) error(rename_error(failed));
 }

@@ -23,7 +23,7 @@ void sub_mkdir(zvs* path);
 // RMDIR: error 75 when the folder is not empty, else 76.
 void sub_rmdir(zvs* path);
 // NAME old AS new: never replaces an existing new name (error 5). Errors: 64 bad name,
-// 75 access denied (also for NUL), 53 old name or target folder missing, 5 otherwise.
+// 75 access denied (also for NUL and a file open here), 53 old name or target folder missing, 5 otherwise.
 void sub_name(zvs* old_name, zvs* new_name);
 
 // _FULLPATH$: the absolute form of an existing path; error 76 and "" for a missing one;

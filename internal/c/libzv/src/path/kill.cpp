@@ -6,6 +6,7 @@
 #include <string>
 
 #include "error/error.h"
+#include "file/gfs_os.h"
 #include "path/listing.h"
 #include "path/path.h"
 #include "platform/os_path.h"
@@ -22,6 +23,7 @@ int32_t kill_one(const std::string& path) {
     struct stat st;
     if (lstat(plain.c_str(), &st) != 0) return 53;
     if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return 75;
+    if (gfs_os_held(path)) return 75;  // open here: the file stays with its readers
     // A file without any write bit is read-only, for root too.
     if (S_ISREG(st.st_mode) && !(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH))) return 75;
     if (unlink(plain.c_str()) == 0) return 0;
