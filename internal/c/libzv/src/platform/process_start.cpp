@@ -1,10 +1,16 @@
 // Process start over posix_spawn.
 #include "platform/process_start.h"
 
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/exe_path.h"
@@ -115,10 +121,107 @@ std::optional<process_command> process_resolve(std::string_view line) {
 bool libzv_process_start(std::string_view command_line) {
     auto command = process_resolve(command_line);
     if (!command) return false;
-    std::vector<char*> argv;
-    argv.push_back(command->program.data());
-    for (auto& a : command->arguments) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid;
-    return posix_spawn(&pid, command->program.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
+    std::vector<std::string> argv{command->program};
+    argv.insert(argv.end(), command->arguments.begin(), command->arguments.end());
+    pid_t pid = process_spawn(command->program.c_str(), argv);
+    if (pid < 0) return false;
+    process_reap_detached(pid);
+    return true;
+}
+
+namespace {
+
+// The attribute and file-action objects, destroyed on every path.
+struct spawn_setup {
+    posix_spawnattr_t attr;
+    posix_spawn_file_actions_t actions;
+    bool attr_ok = false, actions_ok = false;
+    spawn_setup() {
+        attr_ok = posix_spawnattr_init(&attr) == 0;
+        actions_ok = posix_spawn_file_actions_init(&actions) == 0;
+    }
+    ~spawn_setup() {
+        if (attr_ok) posix_spawnattr_destroy(&attr);
+        if (actions_ok) posix_spawn_file_actions_destroy(&actions);
+    }
+    spawn_setup(const spawn_setup&) = delete;
+    spawn_setup& operator=(const spawn_setup&) = delete;
+};
+
+}  // namespace
+
+pid_t process_spawn(const char* program, const std::vector<std::string>& argv, const process_streams& streams) {
+    if (!program || argv.empty()) return -1;
+    spawn_setup setup;
+    if (!setup.attr_ok || !setup.actions_ok) return -1;
+
+    // A child must not inherit the runtime's blocked or ignored signals (a shell
+    // started with SIGPIPE ignored breaks pipelines).
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    if (posix_spawnattr_setsigmask(&setup.attr, &none) != 0 || posix_spawnattr_setsigdefault(&setup.attr, &all) != 0 ||
+        posix_spawnattr_setflags(&setup.attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) != 0)
+        return -1;
+
+    bool shares_output = false;
+    for (int target = 0; target < 3; target++) {
+        int source = streams.fd[target];
+        int rc = 0;
+        if (source == process_stream_null)
+            rc = posix_spawn_file_actions_addopen(&setup.actions, target, "/dev/null", target == 0 ? O_RDONLY : O_WRONLY,
+                                                  0);
+        else if (source >= 0)
+            rc = posix_spawn_file_actions_adddup2(&setup.actions, source, target);
+        else if (target > 0)
+            shares_output = true;
+        if (rc != 0) return -1;
+    }
+    if (posix_spawn_file_actions_addclosefrom_np(&setup.actions, 3) != 0) return -1;
+
+    // What the runtime has printed comes before what the child prints.
+    if (shares_output) {
+        fflush(stdout);
+        fflush(stderr);
+    }
+
+    std::vector<char*> args;
+    args.reserve(argv.size() + 1);
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, program, &setup.actions, &setup.attr, args.data(), environ) != 0) return -1;
+    return pid;
+}
+
+int32_t process_wait(pid_t pid) {
+    if (pid <= 0) return -1;
+    int status = 0;
+    pid_t got;
+    do {
+        got = waitpid(pid, &status, 0);
+    } while (got < 0 && errno == EINTR);
+    if (got != pid) return -1;
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+namespace {
+void* reap(void* pid) {
+    process_wait(pid_t(intptr_t(pid)));
+    return nullptr;
+}
+}  // namespace
+
+void process_reap_detached(pid_t pid) {
+    if (pid <= 0) return;
+    pthread_attr_t attr;
+    if (pthread_attr_init(&attr) != 0) return;
+    pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED);
+    pthread_attr_setstacksize(&attr, 64 * 1024);
+    pthread_t thread;
+    // Without a thread to spare the child stays a zombie until the process ends.
+    pthread_create(&thread, &attr, reap, reinterpret_cast<void*>(intptr_t(pid)));
+    pthread_attr_destroy(&attr);
 }

@@ -1,6 +1,10 @@
-// Starting other programs from a Windows-style command line (RUN, CHAIN, SHELL):
-// no shell, the program path resolved, the arguments passed byte for byte.
+// Starting other programs: the one spawn routine (SHELL, the console dialogs, RUN
+// and CHAIN) and, for RUN and CHAIN, a Windows-style command line resolved without
+// a shell, the arguments passed byte for byte.
 #pragma once
+#include <sys/types.h>
+
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,3 +27,26 @@ std::optional<process_command> process_resolve(std::string_view command_line);
 
 // Resolves and starts the program without waiting for it. False when it cannot start.
 bool libzv_process_start(std::string_view command_line);
+
+// Standard streams of a spawned program: each of descriptors 0, 1 and 2 is inherited
+// (process_stream_inherit), opened on /dev/null (process_stream_null), or a copy of
+// the given descriptor. Descriptors from 3 up are closed in the child, its signal
+// mask is empty and every signal has its default action. Standard output and error
+// are flushed first when the child shares either of them.
+constexpr int process_stream_inherit = -1;
+constexpr int process_stream_null = -2;
+struct process_streams {
+    int fd[3] = {process_stream_inherit, process_stream_inherit, process_stream_inherit};
+};
+
+// Starts program (a path, no search) with argv (argv[0] included). The child's pid,
+// or -1 when it cannot start.
+pid_t process_spawn(const char* program, const std::vector<std::string>& argv, const process_streams& streams = {});
+
+// Waits for that child only, retrying when interrupted: its exit code (0-255), or
+// 128 + n when signal n ended it; -1 when it cannot be waited for.
+int32_t process_wait(pid_t pid);
+
+// Leaves the child to a detached thread that waits for that pid only, so that no
+// zombie remains. Nothing here ever waits for any child or touches SIGCHLD.
+void process_reap_detached(pid_t pid);

@@ -115,3 +115,72 @@ bool x11_desktop_size(int32_t* width, int32_t* height) {
     *height = HeightOfScreen(screen);
     return true;
 }
+
+namespace {
+bool xtest_ready() {
+    int event_base, error_base, major, minor;
+    return connection && XTestQueryExtension(connection, &event_base, &error_base, &major, &minor);
+}
+
+KeySym named_keysym(x11_named_key key) {
+    switch (key) {
+    case x11_named_key::tab: return XK_Tab;
+    case x11_named_key::backspace: return XK_BackSpace;
+    case x11_named_key::enter: return XK_Return;
+    case x11_named_key::left: return XK_Left;
+    case x11_named_key::right: return XK_Right;
+    case x11_named_key::up: return XK_Up;
+    case x11_named_key::down: return XK_Down;
+    case x11_named_key::insert: return XK_Insert;
+    case x11_named_key::home: return XK_Home;
+    case x11_named_key::del: return XK_Delete;
+    case x11_named_key::end: return XK_End;
+    case x11_named_key::page_down: return XK_Next;
+    case x11_named_key::page_up: return XK_Prior;
+    case x11_named_key::shift: return XK_Shift_L;
+    case x11_named_key::control: return XK_Control_L;
+    }
+    return NoSymbol;
+}
+}  // namespace
+
+bool x11_fake_motion(int32_t x, int32_t y) {
+    std::lock_guard<std::mutex> hold(connection_lock);
+    if (!xtest_ready()) return false;
+    XTestFakeMotionEvent(connection, -1, x, y, CurrentTime);
+    XSync(connection, False);
+    return true;
+}
+
+bool x11_fake_button(int32_t button, bool press) {
+    std::lock_guard<std::mutex> hold(connection_lock);
+    if (!xtest_ready() || button < 1) return false;
+    XTestFakeButtonEvent(connection, unsigned(button), press ? True : False, CurrentTime);
+    XSync(connection, False);
+    return true;
+}
+
+bool x11_fake_keycode(uint32_t keycode, bool press) {
+    std::lock_guard<std::mutex> hold(connection_lock);
+    if (!xtest_ready() || keycode < 8 || keycode > 255) return false;
+    XTestFakeKeyEvent(connection, keycode, press ? True : False, CurrentTime);
+    XSync(connection, False);
+    return true;
+}
+
+uint32_t x11_named_keycode(x11_named_key key) {
+    std::lock_guard<std::mutex> hold(connection_lock);
+    if (!connection) return 0;
+    return XKeysymToKeycode(connection, named_keysym(key));
+}
+
+x11_character_key x11_key_for_character(uint8_t c) {
+    std::lock_guard<std::mutex> hold(connection_lock);
+    if (!connection || c < 32 || c > 126) return {0, false};
+    // Latin-1 keysyms are the characters themselves.
+    KeyCode code = XKeysymToKeycode(connection, KeySym(c));
+    if (!code) return {0, false};
+    bool shift = XkbKeycodeToKeysym(connection, code, 0, 0) != KeySym(c) &&
+                 XkbKeycodeToKeysym(connection, code, 0, 1) == KeySym(c);
+    return {code, shift};
+}

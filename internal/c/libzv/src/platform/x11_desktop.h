@@ -1,5 +1,6 @@
 // The runtime's own X connection, for threads other than the window thread: lock and
-// modifier key state, simulated lock-key presses, the desktop size, the minimised check. Every call is serialised by one mutex; with
+// modifier key state, simulated lock-key presses and other simulated input, the
+// desktop size, the minimised check. Every call is serialised by one mutex; with
 // no display every key reads as up and every lock as off.
 #pragma once
 #include <cstdint>
@@ -35,3 +36,22 @@ void x11_activate_window(unsigned long window);
 
 // The desktop's size in pixels; false without a display.
 bool x11_desktop_size(int32_t* width, int32_t* height);
+
+// Simulated input through XTest, one event per call, each handed to the server
+// before the call returns. False without a display or XTest.
+bool x11_fake_motion(int32_t x, int32_t y);   // absolute, desktop pixels
+bool x11_fake_button(int32_t button, bool press);  // X numbering: 1 left, 2 middle, 3 right
+bool x11_fake_keycode(uint32_t keycode, bool press);
+
+enum class x11_named_key {
+    tab, backspace, enter, left, right, up, down, insert, home, del, end, page_down, page_up, shift, control
+};
+// The keycode of a named key; 0 when the keymap has none (or no display).
+uint32_t x11_named_keycode(x11_named_key key);
+// The key that types character c (32-126) and whether Shift must be held: level 0
+// of the key is not c and level 1 is. Keycode 0 when the keymap has no such key.
+struct x11_character_key {
+    uint32_t keycode;
+    bool shift;
+};
+x11_character_key x11_key_for_character(uint8_t c);
