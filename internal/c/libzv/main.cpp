@@ -47,6 +47,8 @@
 #include "screen/screen.h"
 #include "screen/width.h"
 #include "traps.h"
+#include "x86/call_absolute.h"
+#include "x86/cpu.h"
 
 int main(int argc, char** argv) {
     // Xlib is used from the window thread and from dialogs on other threads.
@@ -76,6 +78,7 @@ int main(int argc, char** argv) {
     ontimer_default_slot();
     font_metrics_global_init();
     image_table_global_init();
+    cpu_global_init();
     keyboard_global_init();  // port 60h answers 0x81 before any key
 
     mem_static_global_init();
@@ -89,6 +92,7 @@ int main(int argc, char** argv) {
     std::string folder = libzv_executable_folder();
     if (!folder.empty() && chdir(folder.c_str()) != 0) {
     }
+    unknown_opcode_mess_global_init();
 
     // Before the window set-up, which takes its own options out of argv.
     command_initialize(argc, argv);
