@@ -12,6 +12,7 @@
 #include "core/startup.h"
 #include "display/display.h"
 #include "error/error.h"
+#include "file/file_numbers.h"
 #include "font/font_tables.h"
 #include "font/glyphs.h"
 #include "glut/glut_queue.h"
@@ -84,6 +85,8 @@ int main(int argc, char** argv) {
     mem_static_global_init();
     cmem_global_init();
     zvs_cmem_make_runtime_strings();
+    // Empty file tables; END, CLEAR and the shutdown close files through them.
+    file_global_init();
 
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();

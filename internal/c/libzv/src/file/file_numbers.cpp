@@ -1,0 +1,10 @@
+// The file module's start: empty tables, and its answers registered with the modules
+// that ask about files.
+#include "core/end.h"
+#include "file/file_numbers.h"
+#include "file/gfs.h"
+
+void file_global_init() {
+    gfs_global_init();
+    end_set_close_all_files(file_close_all);
+}
