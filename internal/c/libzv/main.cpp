@@ -12,6 +12,7 @@
 #include "core/startup.h"
 #include "display/display.h"
 #include "error/error.h"
+#include "file/field.h"
 #include "file/file_numbers.h"
 #include "font/font_tables.h"
 #include "font/glyphs.h"
@@ -87,6 +88,7 @@ int main(int argc, char** argv) {
     zvs_cmem_make_runtime_strings();
     // Empty file tables; END, CLEAR and the shutdown close files through them.
     file_global_init();
+    field_global_init();  // LSET, RSET and string releases reach FIELD
 
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();
