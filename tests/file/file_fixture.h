@@ -14,6 +14,7 @@
 #include "error/error.h"
 #include "file/file_numbers.h"
 #include "file/gfs.h"
+#include "net/net.h"
 #include "string/zvs.h"
 #include "string/zvs_debug.h"
 
@@ -27,6 +28,7 @@ protected:
         zvs_reset_for_tests(1048576, 65536, 65536);
         error_reset_for_tests();
         gfs_reset_for_tests();
+        net_reset_for_tests();  // CLOSE reaches the network handles too
     }
     void TearDown() override {
         gfs_close_all_files();

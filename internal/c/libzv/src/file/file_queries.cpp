@@ -5,6 +5,7 @@
 #include "error/error.h"
 #include "file/gfs.h"
 #include "file/serial.h"
+#include "net/net_file.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ gfs_file_struct* bound(int32_t n) {
 }  // namespace
 
 int32_t func_eof(int32_t n) {
+    if (n < 0) return net_file_eof(n);
     gfs_file_struct* f = bound(n);
     if (!f) return 0;
     if (f->is_screen) {
@@ -32,6 +34,7 @@ int32_t func_eof(int32_t n) {
 }
 
 int64_t func_lof(int32_t n) {
+    if (n < 0) return net_file_lof(n);
     if (!bound(n)) return 0;
     int64_t size = gfs_lof(gfs_get_fileno(n));
     if (size < 0) {
