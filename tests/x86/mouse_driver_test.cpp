@@ -12,55 +12,22 @@
 #include "input/mouse_ring.h"
 #include "input/mouse_statements.h"
 #include "string/zvs.h"
+#include "support/mouse_fixture.h"
 #include "x86/call_absolute.h"
 #include "x86/cpu.h"
 #include "x86/interrupts.h"
 
 namespace {
 
-struct fake_pointer {
-    static inline std::vector<std::string> calls;
-    static inline const glut_backend backend{
-        [](int32_t id) { calls.push_back("cursor " + std::to_string(id)); },
-        [](int32_t, int32_t) {},
-        [](int32_t) -> int32_t { return 0; },
-        [] {},
-        [](int32_t, int32_t) {},
-        [] {},
-        [] {},
-        [](const char*) {},
-    };
-};
-
-class MouseDriver : public ImageTest {
+class MouseDriver : public MouseFixture {
 protected:
     void SetUp() override {
-        ImageTest::SetUp();
-        zvs_global_init();
-        mouse_reset_for_tests();
-        mouse_statements_reset_for_tests();
-        environment_2d_reset();
-        glut_queue_global_init();
-        glut_set_backend(&fake_pointer::backend);
-        libzv_glut_set_up_for_tests(false);
-        fake_pointer::calls.clear();
+        MouseFixture::SetUp();
         cpu_reset_for_tests();
-    }
-    void TearDown() override {
-        libzv_glut_set_up_for_tests(false);
-        glut_set_backend(nullptr);
-        ImageTest::TearDown();
     }
 
     // The screen drawn at the window's origin, one window pixel per screen pixel.
-    static void map(int32_t w, int32_t h) {
-        environment_2d__screen_x1 = 0;
-        environment_2d__screen_y1 = 0;
-        environment_2d__screen_x_scale = 1;
-        environment_2d__screen_y_scale = 1;
-        environment_2d__screen_width = w;
-        environment_2d__screen_height = h;
-    }
+    static void map(int32_t w, int32_t h) { MouseFixture::map(0, 0, 1, w, h); }
 
     struct answer {
         uint16_t bx, cx, dx;
