@@ -157,6 +157,11 @@ TEST_F(LockTest, NothingHappensWhileAnErrorIsPending) {
     sub_lock(1, 0, 0, 0);
     EXPECT_EQ(take_error(), 11);
     EXPECT_EQ(probe(0), 0);
+    sub_lock(1, 0, 0, 0);
+    error(11);
+    sub_unlock(1, 0, 0, 0);
+    EXPECT_EQ(take_error(), 11);
+    EXPECT_EQ(probe(0), 70);
 }
 
 }  // namespace
