@@ -14,6 +14,7 @@
 #include "error/error.h"
 #include "file/file_numbers.h"
 #include "file/gfs.h"
+#include "net/net.h"
 #include "string/zvs.h"
 #include "string/zvs_debug.h"
 
@@ -27,6 +28,7 @@ protected:
         zvs_reset_for_tests(1048576, 65536, 65536);
         error_reset_for_tests();
         gfs_reset_for_tests();
+        net_reset_for_tests();  // CLOSE reaches the network handles too
     }
     void TearDown() override {
         gfs_close_all_files();
@@ -53,8 +55,12 @@ protected:
     }
     static bool exists(const std::string& name) { return std::filesystem::exists(name); }
 
-    // A read-only temporary over the text (the std::string must outlive the call).
-    static zvs* text(const std::string& s) { return zvs_new_txt_len(s.data(), static_cast<int32_t>(s.size())); }
+    // A temporary holding a copy of the bytes.
+    static zvs* text(const std::string& s) {
+        zvs* t = zvs_new(static_cast<int32_t>(s.size()), 1);
+        if (!s.empty()) memcpy(t->text, s.data(), s.size());
+        return t;
+    }
     static std::string str(const zvs* s) { return std::string(reinterpret_cast<const char*>(s->text), s->length); }
     static zvs* var(const std::string& s = "") {
         zvs* v = zvs_new(static_cast<int32_t>(s.size()), 0);

@@ -92,6 +92,19 @@ TEST_F(OpenClose, NamesThatAreNotSerialPortsAreFiles) {
     EXPECT_TRUE(exists("COMX:"));
 }
 
+TEST_F(OpenClose, TheNullDevice) {
+    for (const char* name : {"NUL", "nul"}) {
+        ASSERT_EQ(open(name, output_mode, 1), 0) << name;
+        const uint8_t x = 'x';
+        EXPECT_EQ(gfs_write(gfs_get_fileno(1), -1, &x, 1), 0);
+        sub_close(1, 1);
+        ASSERT_EQ(open(name, input_mode, 1), 0) << name;
+        EXPECT_EQ(gfs_eof_reached(gfs_get_fileno(1)), 1);
+        sub_close(1, 1);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(folder_));
+}
+
 TEST_F(OpenClose, TheScreenDevice) {
     EXPECT_EQ(open("SCRN:", output_mode, 2), 0);
     EXPECT_EQ(file(2)->is_screen, 1);

@@ -50,9 +50,10 @@ using clock_type = std::chrono::steady_clock;
 
 // Milliseconds left until the deadline, at most one 50 ms slice.
 int slice_ms(clock_type::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock_type::now()).count();
+    auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - clock_type::now()).count();
     if (left <= 0) return 0;
-    return left > 50 ? 50 : static_cast<int>(left);
+    int64_t ms = (left + 999) / 1000;  // never wake before the deadline
+    return ms > 50 ? 50 : static_cast<int>(ms);
 }
 
 }  // namespace
