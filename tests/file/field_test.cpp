@@ -210,6 +210,24 @@ TEST_F(FieldTest, Errors) {
     }
 }
 
+TEST_F(FieldTest, RecordMovesDoNothingWhileAnErrorIsPending) {
+    write_file("r", std::string(30, 'r'));
+    zvs* a = var();
+    zvs* b = var();
+    field_a_b(a, b);
+    sub_lset(a, var("buffer"));
+    error(11);
+    field_get(1, 1, 1);
+    field_put(1, 2, 1);
+    zvs* c = var();
+    field_new(1);
+    error_reset_for_tests();
+    field_add(c, 1);  // the statement never started
+    EXPECT_EQ(c->field_link, nullptr);
+    EXPECT_EQ(str(a), "buffer    ");
+    EXPECT_EQ(read_file("r"), std::string(30, 'r'));
+}
+
 TEST_F(FieldTest, APendingErrorEndsTheStatement) {
     ASSERT_EQ(open("r", 1, 1, 30, 1), 0);
     zvs* a = var();

@@ -273,7 +273,10 @@ TEST_F(GetPutTest, NothingHappensWhileAnErrorIsPending) {
     sub_get2(1, 1, s, 1);
     put_string(1, "zz", 1, 1);
     generic_put(1, 0, reinterpret_cast<const uint8_t*>("zz"), 2);
+    uint8_t g[2] = {'g', 'g'};
+    generic_get(1, 0, g, 2);
     EXPECT_EQ(take_error(), 11);
+    EXPECT_EQ(g[0], 'g');
     EXPECT_EQ(std::string(v, 2), "xx");
     EXPECT_EQ(str(s), "12");
     EXPECT_EQ(pos(1), 0);

@@ -209,3 +209,22 @@ TEST_F(NetTest, DetachedStreamsAreLeftAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+// Other modules' tests close everything without ever creating the handle lists.
+TEST(NetWithoutLists, NegativeNumbersNameNothing) {
+    zvs_reset_for_tests(1048576, 65536, 65536);
+    error_reset_for_tests();
+    net_file_close(-2);
+    net_file_close_all();
+    EXPECT_EQ(new_error.load(), 0);
+    EXPECT_EQ(net_file_eof(-2), 0);
+    EXPECT_EQ(new_error.load(), 52);
+    error_reset_for_tests();
+    EXPECT_EQ(func__openconnection(-2), 0);
+    EXPECT_EQ(new_error.load(), 258);
+    error_reset_for_tests();
+}
+
+}  // namespace

@@ -24,6 +24,11 @@ uint64_t read_le(const uint8_t* p, int bytes) {
     return v;
 }
 
+// The string's own bytes as a block (GET fills them in place).
+byte_element_struct* own_bytes(zvs* s, byte_element_struct* e) {
+    return byte_element(reinterpret_cast<uint64_t>(s->text), s->length, e);
+}
+
 // Back to the start of the record just read, then error 59.
 void bad_record(int32_t index, const gfs_file_struct* f, int64_t start) {
     gfs_setpos(index, start == -1 ? gfs_getpos(index) - f->record_length : start);
@@ -84,7 +89,7 @@ void sub_get2(int32_t n, int64_t position, zvs* variable, int32_t passed) {
     if (n < 0) {
         if (variable->fixed_length) {
             byte_element_struct e;
-            sub_get(n, position, byte_element(reinterpret_cast<uint64_t>(variable->text), variable->length, &e), passed);
+            sub_get(n, position, own_bytes(variable, &e), passed);
         } else {
             net_file_get_string(n, variable);
         }
@@ -95,7 +100,7 @@ void sub_get2(int32_t n, int64_t position, zvs* variable, int32_t passed) {
     if (!f) return;
     if (f->basic_mode == 2) {
         byte_element_struct e;
-        sub_get(n, position, byte_element(reinterpret_cast<uint64_t>(variable->text), variable->length, &e), passed);
+        sub_get(n, position, own_bytes(variable, &e), passed);
         return;
     }
     get_random_string(index, f, position, passed, variable);
@@ -126,7 +131,9 @@ void sub_put2(int32_t n, int64_t position, byte_element_struct* element, int32_t
         error(7);
         return;
     }
-    uint64_t v = prefix == 2 ? uint64_t(length) : (uint64_t(length) & 0x7FFF) | 0x8000 | ((uint64_t(length) >> 15) << 16);
+    // The 8-byte form: bits 0-14 of the length, bit 15 set, then the length shifted by 15.
+    uint64_t u = uint64_t(length);
+    uint64_t v = prefix == 2 ? u : (u & 0x7FFF) | 0x8000 | ((u >> 15) << 16);
     for (int i = 0; i < prefix; i++) image[i] = uint8_t(v >> (8 * i));
     if (length) memcpy(image + prefix, reinterpret_cast<const uint8_t*>(element->offset), size_t(length));
     put_block(n, position, image, prefix + length, passed);

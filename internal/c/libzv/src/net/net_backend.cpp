@@ -40,15 +40,24 @@ int32_t placeholder_http_get_status_code(int32_t) { return -1; }
 const char* placeholder_http_get_url(int32_t) { return nullptr; }
 
 const net_backend placeholders{
-    placeholder_tcp_init,          placeholder_tcp_done,
-    placeholder_tcp_host_open,     placeholder_tcp_client_open,
-    placeholder_tcp_connection_open, placeholder_tcp_connected,
-    placeholder_tcp_out,           placeholder_tcp_close,
-    placeholder_http_init,         placeholder_http_stop,
-    placeholder_http_open,         placeholder_http_close,
-    placeholder_http_connected,    placeholder_http_get,
-    placeholder_http_get_fixed,    placeholder_http_get_length,
-    placeholder_http_get_content_length, placeholder_http_get_status_code,
+    placeholder_tcp_init,
+    placeholder_tcp_done,
+    placeholder_tcp_host_open,
+    placeholder_tcp_client_open,
+    placeholder_tcp_connection_open,
+    placeholder_tcp_connected,
+    placeholder_tcp_out,
+    placeholder_tcp_close,
+    placeholder_http_init,
+    placeholder_http_stop,
+    placeholder_http_open,
+    placeholder_http_close,
+    placeholder_http_connected,
+    placeholder_http_get,
+    placeholder_http_get_fixed,
+    placeholder_http_get_length,
+    placeholder_http_get_content_length,
+    placeholder_http_get_status_code,
     placeholder_http_get_url,
 };
 

@@ -132,7 +132,7 @@ int32_t open_tcp(int32_t type, std::string_view text) {
 }
 
 int32_t accept_connection(int32_t host) {
-    auto* h = static_cast<special_handle_struct*>(list_get(special_handles, host));
+    auto* h = special_handle_of(~host);
     if (!h || h->kind != special_kind_host) return -1;
     connection_struct* hc = special_connection(h);
     tcp_transport* t = tcp_connection_open(hc->transport);
@@ -165,7 +165,8 @@ list* net_connection_handles() { return connection_handles; }
 int32_t net_highest_handle() { return highest_handle; }
 
 special_handle_struct* special_handle_of(int32_t n) {
-    if (n >= 0) return nullptr;
+    // Before net_global_init no handle exists (tests of other modules close everything).
+    if (n >= 0 || !special_handles) return nullptr;
     return static_cast<special_handle_struct*>(list_get(special_handles, ~n));
 }
 
@@ -181,6 +182,7 @@ int32_t connection_new(int32_t type, zvs* spec, int32_t host) {
 }
 
 void connection_close(int32_t handle) {
+    if (!special_handles) return;
     auto* h = static_cast<special_handle_struct*>(list_get(special_handles, handle));
     if (!h) return;
     switch (h->kind) {
