@@ -79,6 +79,16 @@ TEST_F(GfsLock, MalformedRangesAndTheOwnList) {
     EXPECT_EQ(read_at(300), 0);  // closing releases every lock
 }
 
+TEST_F(GfsLock, EmptyingAFileWithLockedBytesIsRefusedAndKeepsThem) {
+    ASSERT_EQ(gfs_lock(holder_, 900, 999), 0);
+    EXPECT_EQ(gfs_open(text("data"), 2, 0, 2), gfs_denied);
+    EXPECT_EQ(read_file("data"), std::string(1000, 'd'));
+    ASSERT_EQ(gfs_unlock(holder_, 900, 999), 0);
+    int32_t emptied = gfs_open(text("data"), 2, 0, 2);
+    ASSERT_GE(emptied, 0);
+    EXPECT_EQ(read_file("data"), "");
+}
+
 TEST_F(GfsLock, AReadOnlyRecordLocksExclusively) {
     int32_t reader = gfs_open(text("data"), 1, 0, 0);
     ASSERT_EQ(gfs_lock(reader, -1, -1), 0);

@@ -150,7 +150,12 @@ int32_t gfs_os_open(std::string_view name, int32_t access, int32_t lock, int32_t
     }
     if (result != gfs_ok) return result;
     if (creation == 2 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        // Emptying needs write access; without it the file is left intact.
+        // Emptying needs write access, and no byte locked by another opener; otherwise
+        // the file is left intact.
+        if ((granted & 2) && gfs_os_lock_check(fd, 0, st.st_size) != gfs_ok) {
+            close_retry(fd);
+            return gfs_denied;
+        }
         if (!(granted & 2) || ::ftruncate(fd, 0) != 0) {
             int err = errno;
             close_retry(fd);
