@@ -12,6 +12,8 @@
 #include "core/startup.h"
 #include "display/display.h"
 #include "error/error.h"
+#include "file/field.h"
+#include "file/file_numbers.h"
 #include "font/font_tables.h"
 #include "font/glyphs.h"
 #include "glut/glut_queue.h"
@@ -29,13 +31,17 @@
 #include "memory/mem_lock.h"
 #include "memory/return_points.h"
 #include "memory/static_arena.h"
+#include "net/net.h"
+#include "net/net_backend.h"
 #include "number/rnd.h"
 #include "palette/palette.h"
+#include "path/folders.h"
 #include "platform/console_terminal.h"
 #include "platform/exe_path.h"
 #include "platform/x11_desktop.h"
 #include "platform/process_exit.h"
 #include "string/zvs.h"
+#include "support/traxel.h"
 #include "text/end_calls.h"
 #include "text/input_editor.h"
 #include "text/key_line.h"
@@ -45,6 +51,8 @@
 #include "screen/screen.h"
 #include "screen/width.h"
 #include "traps.h"
+#include "x86/call_absolute.h"
+#include "x86/cpu.h"
 
 int main(int argc, char** argv) {
     // Xlib is used from the window thread and from dialogs on other threads.
@@ -67,6 +75,8 @@ int main(int argc, char** argv) {
     display_global_init();
     set_dynamic_info();
 
+    net_global_init();
+    traxel_set_handle(0);  // this program serves no debug link
     hardware_images_global_init();
     mouse_global_init();
     if (libzv_program().screen_hide_startup) screen_hide.store(1);
@@ -74,16 +84,22 @@ int main(int argc, char** argv) {
     ontimer_default_slot();
     font_metrics_global_init();
     image_table_global_init();
+    cpu_global_init();
     keyboard_global_init();  // port 60h answers 0x81 before any key
 
     mem_static_global_init();
     cmem_global_init();
     zvs_cmem_make_runtime_strings();
+    // Empty file tables; END, CLEAR and the shutdown close files through them.
+    file_global_init();
+    field_global_init();  // LSET, RSET and string releases reach FIELD
 
+    FS_SaveStartDirectory();  // _STARTDIR$, before the folder changes
     // The current folder becomes the executable's own.
     std::string folder = libzv_executable_folder();
     if (!folder.empty() && chdir(folder.c_str()) != 0) {
     }
+    unknown_opcode_mess_global_init();
 
     // Before the window set-up, which takes its own options out of argv.
     command_initialize(argc, argv);
@@ -113,6 +129,7 @@ int main(int argc, char** argv) {
     // Runtime waits serve errors, traps and the shutdown through the program's boundary.
     libzv_set_boundary_check(zv_wait_boundary_check);
 
+    libzv_http_init();
     libzv_glut_presetup(argc, argv);
     startup_start_thread(zv_program_thread);
     startup_start_thread(TIMERTHREAD);

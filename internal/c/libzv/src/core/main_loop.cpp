@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "clock/clock.h"
+#include "core/end.h"
 #include "core/runtime_flags.h"
 #include "display/display.h"
 #include "glut/glut_queue.h"
@@ -15,7 +16,7 @@ namespace {
 
 void nothing() {}
 
-const main_loop_hooks default_hooks{display, resync_lock_keys, nothing, nothing, nothing};
+const main_loop_hooks default_hooks{display, resync_lock_keys, nothing, nothing, close_all_files};
 std::atomic<const main_loop_hooks*> hooks{&default_hooks};
 
 const main_loop_hooks& current() { return *hooks.load(std::memory_order_acquire); }

@@ -45,18 +45,24 @@ float window_to_page(int32_t v, int32_t origin, float scale, int32_t frame_size,
 
 int32_t func__mouseinput() { return mouse_ring_advance(); }
 
+float mouse_message_x(const mouse_message& m) {
+    return window_to_page(m.x.load(std::memory_order_relaxed), environment_2d__screen_x1.load(),
+                          environment_2d__screen_x_scale.load(), environment_2d__screen_width.load(), true);
+}
+
+float mouse_message_y(const mouse_message& m) {
+    return window_to_page(m.y.load(std::memory_order_relaxed), environment_2d__screen_y1.load(),
+                          environment_2d__screen_y_scale.load(), environment_2d__screen_height.load(), false);
+}
+
 float func__mousex() {
     if (reading_console()) return float(console_mouse_x);
-    return window_to_page(mouse_current_message().x.load(std::memory_order_relaxed),
-                          environment_2d__screen_x1.load(), environment_2d__screen_x_scale.load(),
-                          environment_2d__screen_width.load(), true);
+    return mouse_message_x(mouse_current_message());
 }
 
 float func__mousey() {
     if (reading_console()) return float(console_mouse_y);
-    return window_to_page(mouse_current_message().y.load(std::memory_order_relaxed),
-                          environment_2d__screen_y1.load(), environment_2d__screen_y_scale.load(),
-                          environment_2d__screen_height.load(), false);
+    return mouse_message_y(mouse_current_message());
 }
 
 int32_t func__mousebutton(int32_t n) {

@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+struct mouse_message;
+
 int32_t func__mouseinput();
 float func__mousex();
 float func__mousey();
@@ -10,3 +12,7 @@ int32_t func__mousewheel();
 float func__mousemovementx();
 float func__mousemovementy();
 int32_t func__mousehidden();
+
+// _MOUSEX and _MOUSEY of a given window message on the display page (no console).
+float mouse_message_x(const mouse_message& m);
+float mouse_message_y(const mouse_message& m);

@@ -34,6 +34,8 @@ void append(int32_t x, int32_t y, uint32_t buttons, int32_t movement_x, int32_t 
 
 const mouse_message& mouse_current_message() { return items[current_index.load(std::memory_order_relaxed)]; }
 
+const mouse_message& mouse_newest_message() { return items[written_index.load(std::memory_order_acquire)]; }
+
 int32_t mouse_ring_advance() {
     int32_t current = current_index.load(std::memory_order_relaxed);
     if (current == written_index.load(std::memory_order_acquire)) return 0;

@@ -16,6 +16,8 @@ constexpr int32_t mouse_message_last = 65535;
 
 // The message the program is looking at.
 const mouse_message& mouse_current_message();
+// The last message written, whether or not the program has reached it.
+const mouse_message& mouse_newest_message();
 // 0 when no message is unread; otherwise moves to the next one and returns -1.
 int32_t mouse_ring_advance();
 

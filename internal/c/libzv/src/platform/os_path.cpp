@@ -9,11 +9,15 @@ bool libzv_os_path(std::string_view path, std::string* out) {
     return true;
 }
 
+// The last part of the path is NUL, with or without an extension ("x\\nul.txt").
 static bool is_null_device(std::string_view path) {
-    if (path.size() != 3) return false;
-    static constexpr char name[] = "NUL";
+    size_t slash = path.find_last_of("/\\");
+    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    name = name.substr(0, name.find('.'));
+    if (name.size() != 3) return false;
+    static constexpr char device[] = "NUL";
     for (size_t i = 0; i < 3; i++)
-        if ((path[i] & ~0x20) != name[i]) return false;
+        if ((name[i] & ~0x20) != device[i]) return false;
     return true;
 }
 

@@ -8,8 +8,8 @@
 // the system would read a shorter name and act on another file.
 bool libzv_os_path(std::string_view path, std::string* out);
 
-// As libzv_os_path, for opens and existence queries: "NUL" (any case) names the null
-// device. KILL and NAME use libzv_os_path, so they never act on the device node.
+// As libzv_os_path, for opens and existence queries: a last part of "NUL" (any case,
+// with or without an extension) names the null device. KILL and NAME use libzv_os_path, so they never act on the device node.
 bool libzv_os_path_device(std::string_view path, std::string* out);
 
 // A leading drive ("C:", any letter) names a drive that does not exist here.

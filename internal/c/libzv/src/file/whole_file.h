@@ -1,0 +1,12 @@
+// _READFILE$ and _WRITEFILE: a whole file to or from a string, without a file number.
+// Both run while an error is pending.
+#pragma once
+
+struct zvs;
+
+// The file's bytes; error 53 (file missing, a folder, refused) or 75 (a read failed or the
+// file is 2 GiB or more) and "".
+zvs* func__readfile(zvs* name);
+// Creates or empties the file and writes the bytes; error 76 when it cannot be opened,
+// 75 when a write or the close fails.
+void sub__writefile(zvs* name, zvs* contents);
