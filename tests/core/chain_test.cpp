@@ -123,9 +123,12 @@ TEST_F(ChainTest, AFailedStateFileWriteStartsNothing) {
     chmod(script.c_str(), 0755);
     ASSERT_EQ(chdir(dir.c_str()), 0);
     screen(0);
-    stdio_files::fail_writes = true;
+    static chain_file_ops failing;
+    failing = chain_files();
+    failing.put = [](int32_t, const void*, int64_t) { error(61); };  // disk full
+    chain_set_file_ops(&failing);
     sub_chain(zvs_new_txt("next.bas"));
-    EXPECT_EQ(new_error.load(), 75);
+    EXPECT_EQ(new_error.load(), 61);
     usleep(200000);
     EXPECT_NE(access(marker.c_str(), F_OK), 0);
     EXPECT_EQ(close_program.load(), 0);
