@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include "core/chain_fixture.h"
+#include "file/file_numbers.h"
 #include "platform/exe_path.h"
 
 namespace {
@@ -71,6 +72,23 @@ TEST_F(ChainTest, AStoredFolderLengthOutOfRangeKeepsTheFolder) {
     EXPECT_EQ(cwd(), dir);
     EXPECT_EQ(new_error.load(), 0);
     EXPECT_NE(access("chain500.tmp", F_OK), 0);
+}
+
+TEST_F(ChainTest, AScreenTheTargetCannotSetStillClosesAndDeletesTheStateFile) {
+    screen(0);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    std::string folder = dir + "/stored";
+    mkdir(folder.c_str(), 0755);
+    const uint8_t records[] = {0, 2, 0, 0, 0, 0, 0, 0,  // 512, no folder
+                               0, 1, 0, 0, 99, 0, 0, 0,  // SCREEN 99
+                               0xFF, 1, 0, 0, 0, 0, 0, 0};
+    std::ofstream("chain321.tmp", std::ios::binary).write(reinterpret_cast<const char*>(records), sizeof records);
+    command_line_is({"p", "(unique-tag:=/@*$+-)chain321.tmp"});
+    chain_input();
+    EXPECT_EQ(new_error.load(), 5);
+    EXPECT_NE(access("chain321.tmp", F_OK), 0);
+    EXPECT_EQ(func_freefile(), 1);
+    EXPECT_EQ(std::string(command_line()), "");
 }
 
 TEST_F(ChainTest, TheTargetStartsWithTheTagAndFindsTheStateFileBesideIt) {

@@ -13,6 +13,7 @@
 #include "core/end.h"
 #include "core/runtime_flags.h"
 #include "error/error.h"
+#include "file/file_numbers.h"
 #include "platform/exe_path.h"
 #include "platform/os_path.h"
 #include "platform/process_start.h"
@@ -207,6 +208,13 @@ void chain_input() {
     io.close(f);
     io.kill(file);
     std::string os;
+    if (new_error_is_set()) {
+        // A screen record the program cannot set raised an error: CLOSE and KILL now
+        // wait for it, but the state file must not stay open or behind. It is the
+        // only file open this early.
+        file_close_all();
+        if (libzv_os_path(file, &os)) unlink(os.c_str());
+    }
     if (folder_ok && !folder.empty() && libzv_os_path(folder, &os) && chdir(os.c_str()) != 0) {
         // A folder that is gone leaves the program where it started.
     }
