@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int64_t piece = 1 << 20;  // transfers take int32 lengths
+constexpr int64_t chunk = 1 << 20;  // transfers take int32 lengths
 
 zvs* text(const std::string& s) { return zvs_new_txt_len(s.data(), int32_t(s.size())); }
 
@@ -18,15 +18,15 @@ void open_binary(const std::string& name, int32_t number) { sub_open(text(name),
 
 void put(int32_t number, const void* bytes, int64_t length) {
     const auto* p = static_cast<const uint8_t*>(bytes);
-    for (int64_t done = 0; done < length; done += piece)
-        generic_put(number, -1, p + done, int32_t(std::min(piece, length - done)));
+    for (int64_t done = 0; done < length; done += chunk)
+        generic_put(number, -1, p + done, int32_t(std::min(chunk, length - done)));
 }
 
 void get(int32_t number, void* bytes, int64_t length) {
     auto* p = static_cast<uint8_t*>(bytes);
     std::fill(p, p + length, uint8_t(0));
-    for (int64_t done = 0; done < length; done += piece)
-        generic_get(number, -1, p + done, int32_t(std::min(piece, length - done)));
+    for (int64_t done = 0; done < length; done += chunk)
+        generic_get(number, -1, p + done, int32_t(std::min(chunk, length - done)));
 }
 
 void close(int32_t number) { sub_close(number, 1); }
