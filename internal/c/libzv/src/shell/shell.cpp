@@ -100,7 +100,7 @@ void return_to_full_screen(int32_t saved) {
 }
 
 // SHELL and SHELL(): shown and waiting, with the console route of console programs.
-int64_t shown_and_waiting(const zvs* command, bool given, int64_t space_result) {
+int64_t shown_and_waiting(const zvs* command, bool given) {
     int32_t saved = leave_full_screen();
     std::string text = given ? text_of(command) : std::string();
     int64_t result;
@@ -110,7 +110,7 @@ int64_t shown_and_waiting(const zvs* command, bool given, int64_t space_result) 
     else if (text.empty())
         result = interactive();
     else
-        result = launch(text, window_mode::shown, wait_mode::wait, &code) ? int64_t(code) : space_result;
+        result = launch(text, window_mode::shown, wait_mode::wait, &code) ? code : 0;
     return_to_full_screen(saved);
     return result;
 }
@@ -121,12 +121,12 @@ void shell_set_interpreter_for_tests(const char* path) { interpreter = path ? pa
 
 void sub_shell(zvs* command, int32_t given) {
     if (new_error_is_set()) return;
-    shown_and_waiting(command, given != 0, 0);
+    shown_and_waiting(command, given != 0);
 }
 
 int64_t func_shell(zvs* command) {
     if (new_error_is_set()) return 0;
-    return shown_and_waiting(command, true, 0);
+    return shown_and_waiting(command, true);
 }
 
 int64_t func__shellhide(zvs* command) {
