@@ -40,6 +40,7 @@
 #include "text/end_calls.h"
 #include "text/input_editor.h"
 #include "text/key_line.h"
+#include "text/lprint.h"
 #include "text/text_cursor.h"
 #include "program.h"
 #include "screen/lock_display.h"
@@ -111,6 +112,7 @@ int main(int argc, char** argv) {
     devices_start();  // keyboard and mouse input devices
     // END's prompt prints through the text statements and waits with INKEY$.
     text_register_end_calls(zvs_inkey);
+    lprint_global_init();  // the printer page: TAB/SPC, hand-over, idle check
 
     error_set_program_name(argv[0]);
     // Runtime waits serve errors, traps and the shutdown through the program's boundary.
