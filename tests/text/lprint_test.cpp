@@ -2,6 +2,7 @@
 // hand-over instead of scrolling), LPOS, what it leaves alone on the screen, the idle
 // hand-over by the housekeeping thread and CLEAR keeping the page.
 #include <cstring>
+#include <atomic>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -288,6 +289,50 @@ TEST_F(Lprint, TheIdleCheckSkipsAPageInUse) {
     EXPECT_EQ(lprint_buffered(), 1);
     lprint_idle();
     EXPECT_EQ(sends, 1);
+}
+
+// A clock whose local time moves on by a second at every read.
+struct racing_clock {
+    static inline std::atomic<int64_t> seconds{0};
+    static bool local_now(libzv_local_time* out) {
+        int64_t s = seconds.fetch_add(1) % 86400;
+        *out = {2026, 2, 3, int32_t(s / 3600), int32_t(s / 60 % 60), int32_t(s % 60), 0};
+        return true;
+    }
+    static inline const clock_source source{fake_clock::monotonic, local_now, fake_clock::sleep};
+};
+
+TEST_F(Lprint, HousekeepingPassesDuringPrintingTouchOnlyThePrinterPage) {
+    int32_t screen_index = screen(12);
+    img_struct* s = img_get(screen_index);
+    clock_set_source(&racing_clock::source);
+    std::atomic<bool> done{false};
+    std::atomic<int> passes{0};
+    std::thread housekeeping([&] {
+        while (!done.load()) {
+            lprint_idle();
+            passes++;
+        }
+    });
+    for (int i = 0; i < 300; i++) {
+        lprint_line("line " + std::to_string(i));
+        // The program's own drawing on its write image meanwhile.
+        fill_box(s, 0, 0, 9, 9, uint32_t(i % 16));
+    }
+    while (passes.load() < 3) std::this_thread::yield();
+    done = true;
+    housekeeping.join();
+    clock_set_source(&fake_clock::source);
+    EXPECT_EQ(new_error, 0);
+    EXPECT_EQ(write_page_index(), screen_index);
+    // The screen holds only the program's box; the page only ink and paper.
+    for (int32_t y = 0; y < s->height; y++)
+        for (int32_t x = 0; x < s->width; x++) {
+            uint8_t want = x < 10 && y < 10 ? 299 % 16 : 0;
+            ASSERT_EQ(s->pixels[size_t(y) * s->width + x], want) << x << "," << y;
+        }
+    const img_struct* page = printer();
+    for (size_t i = 0; i < size_t(page->width) * page->height; i++) ASSERT_TRUE(page->pixels[i] == 0 || page->pixels[i] == 15);
 }
 
 TEST_F(Lprint, ShutdownHandsOverOnlyAPageWithText) {
