@@ -3,6 +3,7 @@
 #include "draw/maptriangle_raster.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "draw/blend.h"
@@ -62,8 +63,13 @@ struct edge {
 // increments can drift a fraction past the edge).
 struct wrap_reader {
     int64_t w, h;
-    int64_t column(int64_t u) const { return ((whole(u) % w) + w) % w; }
-    int64_t row(int64_t v) const { return ((whole(v) % h) + h) % h; }
+    // After the shift into range values are non-negative and small: a 32-bit modulo.
+    static int64_t wrap(int64_t t, int64_t size) {
+        if (t >= 0 && t <= INT32_MAX) return uint32_t(t) % uint32_t(size);
+        return ((t % size) + size) % size;
+    }
+    int64_t column(int64_t u) const { return wrap(whole(u), w); }
+    int64_t row(int64_t v) const { return wrap(whole(v), h); }
 };
 struct clamp_reader {
     int64_t w, h;
