@@ -231,6 +231,29 @@ TEST_F(MapTriangleTest, ClippedTrianglesMatchTheirUnclippedSelves) {
     }
 }
 
+TEST_F(MapTriangleTest, ExtremeMappingsReadAndWriteOnlyInsideBothImages) {
+    // Under the sanitizer build: huge texel steps over thin spans, the whole range of
+    // source coordinates, and destinations far beyond the image on every side.
+    struct extreme {
+        tri s, d;
+    } cases[] = {
+        {{0, 0, 16000, 0, 0, 16000}, {0, 0, 1, 5, 0, 5}},
+        {{-16383, -16383, 16382, -16383, -16383, 16382}, {3, 0, 4, 19, 2, 19}},
+        {{16382, 16382, -16383, 16382, 0, 0}, {-16383, -16383, 16383, 0, 10, 16383}},
+        {{0.4f, 0.4f, 9.6f, 0.4f, 0.4f, 9.6f}, {-5, 10, 16383, 9, 25, 11}},
+        {{5, 5, 5, 5, 5, 5}, {0, 0, 19, 7, 3, 19}},
+    };
+    int32_t s = filled(7, 3, 0xFF123456u);
+    for (int32_t extra : {0, SEAMLESS}) {
+        for (const extreme& c : cases) {
+            int32_t d = filled(20, 20, BLACK);
+            map(s, c.s, d, c.d, extra);
+            EXPECT_EQ(take_error(), 0);
+            for (uint32_t p : pixels32(img(d))) ASSERT_TRUE(p == BLACK || p == 0xFF123456u);
+        }
+    }
+}
+
 TEST_F(MapTriangleTest, TrianglesOutsideTheImageDrawNothing) {
     int32_t s = tagged(10, 10);
     int32_t d = filled(20, 20, BLACK);

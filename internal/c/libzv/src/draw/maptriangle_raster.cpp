@@ -138,7 +138,9 @@ struct rasteriser {
             start = il;
             offset = HALF - fraction(xl);
         }
-        int64_t u = ul + du * offset / ONE, v = vl + dv * offset / ONE;
+        // A span narrower than a pixel has huge increments: the products need 128 bits.
+        int64_t u = ul + static_cast<int64_t>(static_cast<__int128>(du) * offset / ONE);
+        int64_t v = vl + static_cast<int64_t>(static_cast<__int128>(dv) * offset / ONE);
         if (start < 0) {
             // Exact advance over the columns left of the image.
             __int128 skipped = -start;
