@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "clock/clock.h"
-#include "core/main_loop.h"
 #include "error/error.h"
 #include "image/image_statements.h"
 #include "image/image_table.h"
@@ -72,8 +71,6 @@ void clear_page(img_struct* im) {
     im->graphics.y = static_cast<float>(im->graphics.view_y2 - im->graphics.view_y1 + 1) / 2;
 }
 
-main_loop_hooks hooks_with_printer;
-
 }  // namespace
 
 void zvs_lprint(zvs* text, int32_t finish_line) {
@@ -114,14 +111,6 @@ void lprint_shutdown() {
 void lprint_global_init() {
     set_printer_page_maker(make_page);
     set_printer_page_sender(send_page);
-    hooks_with_printer = main_loop_default_hooks();
-    hooks_with_printer.printer_idle = lprint_idle;
-    static void (*close_rest)() = hooks_with_printer.shutdown_close;
-    hooks_with_printer.shutdown_close = [] {
-        lprint_shutdown();
-        close_rest();
-    };
-    main_loop_set_hooks(&hooks_with_printer);
 }
 
 void lprint_reset_for_tests() {
