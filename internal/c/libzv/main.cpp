@@ -21,6 +21,7 @@
 #include "image/hardware_queue.h"
 #include "image/image_table.h"
 #include "input/bios_keyboard.h"
+#include "input/device.h"
 #include "input/key_functions.h"
 #include "input/keyboard.h"
 #include "input/lock_keys.h"
@@ -45,6 +46,7 @@
 #include "text/end_calls.h"
 #include "text/input_editor.h"
 #include "text/key_line.h"
+#include "text/lprint.h"
 #include "text/text_cursor.h"
 #include "program.h"
 #include "screen/lock_display.h"
@@ -64,6 +66,7 @@ int main(int argc, char** argv) {
     zvs_cmem_global_init();
     mem_lock_global_init();
     return_point_global_init();
+    devices_global_init();
     onstrig_global_init();
     onkey_global_init();
     ontimer_freelist_global_init();
@@ -122,8 +125,10 @@ int main(int argc, char** argv) {
     static const run_init_calls run_calls{width_80_25, rnd_reset_seeds, [] { sub__keyclear(0, 0); }};
     run_set_init_calls(&run_calls);
     if (libzv_program().console) screen_console_image_init();
+    devices_start();  // keyboard and mouse input devices
     // END's prompt prints through the text statements and waits with INKEY$.
     text_register_end_calls(zvs_inkey);
+    lprint_global_init();  // the printer page: TAB/SPC, hand-over, idle check
 
     error_set_program_name(argv[0]);
     // Runtime waits serve errors, traps and the shutdown through the program's boundary.

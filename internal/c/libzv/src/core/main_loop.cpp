@@ -10,13 +10,23 @@
 #include "glut/glut_queue.h"
 #include "input/lock_keys.h"
 #include "memory/cmem.h"
+#include "net/net_backend.h"
 #include "shell/shell_flags.h"
+#include "text/lprint.h"
 
 namespace {
 
 void nothing() {}
 
-const main_loop_hooks default_hooks{display, resync_lock_keys, nothing, nothing, close_all_files};
+// The last work before the process ends: a printer page still waiting, every file
+// and network handle, the HTTP client.
+void shutdown_close() {
+    lprint_shutdown();
+    close_all_files();
+    libzv_http_stop();
+}
+
+const main_loop_hooks default_hooks{display, resync_lock_keys, nothing, lprint_idle, shutdown_close};
 std::atomic<const main_loop_hooks*> hooks{&default_hooks};
 
 const main_loop_hooks& current() { return *hooks.load(std::memory_order_acquire); }

@@ -11,6 +11,7 @@
 #include "image/image_handle.h"
 #include "image/image_modes.h"
 #include "image/image_table.h"
+#include "text/printer_page.h"
 
 namespace {
 
@@ -160,6 +161,8 @@ int32_t func__display() {
 void freeallimages() {
     for (int32_t i = 2; i < image_table_next(); i++) {
         img_struct* im = img_get(i);
+        // The printer page lives until the process ends: its handle is kept.
+        if (i == lprint_page()) continue;
         if (im->valid && !(im->flags & IMG_SCREEN) && !(console_image() && i == console_index())) image_free(i);
     }
 }

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "display/display.h"
+#include "input/device_feeders.h"
 #include "window/window_hooks.h"
 
 namespace {
@@ -48,11 +50,13 @@ int32_t mouse_ring_advance() {
 void GLUT_MouseButton_Down(int32_t b, int32_t x, int32_t y) {
     if (b < 1 || b > 5) return;
     append(x, y, newest().buttons.load(std::memory_order_relaxed) | (1u << (b - 1)), 0, 0);
+    device_mouse_button(b, true);
 }
 
 void GLUT_MouseButton_Up(int32_t b, int32_t x, int32_t y) {
     if (b < 1 || b > 5) return;
     append(x, y, newest().buttons.load(std::memory_order_relaxed) & ~(1u << (b - 1)), 0, 0);
+    device_mouse_button(b, false);
 }
 
 extern "C" void GLUT_MOUSE_FUNC(int glut_button, int state, int x, int y) {
@@ -71,6 +75,7 @@ extern "C" void GLUT_MOTION_FUNC(int x, int y) {
     uint32_t buttons = newest().buttons.load(std::memory_order_relaxed);
     append(x, y, buttons, 0, 0);
     append(x, y, buttons, 0, 0);
+    device_mouse_motion(x, y, x_monitor.load(std::memory_order_relaxed), y_monitor.load(std::memory_order_relaxed));
 }
 
 extern "C" void GLUT_PASSIVEMOTION_FUNC(int x, int y) { GLUT_MOTION_FUNC(x, y); }

@@ -11,6 +11,7 @@ int32_t printer_column = 1;
 int32_t printer_width = 80;
 void (*sender)() = nullptr;
 int32_t (*maker)() = nullptr;
+std::mutex page_lock;
 }  // namespace
 
 void set_lprint(int32_t on, int32_t page_index) {
@@ -35,6 +36,9 @@ void set_printer_page_sender(void (*send)()) { sender = send; }
 
 int32_t printer_page_ensure() { return maker ? maker() : 0; }
 void set_printer_page_maker(int32_t (*make)()) { maker = make; }
+
+std::unique_lock<std::mutex> printer_page_hold() { return std::unique_lock<std::mutex>(page_lock); }
+std::unique_lock<std::mutex> printer_page_try_hold() { return std::unique_lock<std::mutex>(page_lock, std::try_to_lock); }
 
 void printer_page_reset_for_tests() {
     lprint_flag = lprint_image = buffered = 0;

@@ -3,6 +3,7 @@
 // to the printer instead of scrolling. Program thread only.
 #pragma once
 #include <cstdint>
+#include <mutex>
 
 // lprint on or off, with the table index of the printer page (0: none yet).
 void set_lprint(int32_t on, int32_t page_index);
@@ -26,5 +27,12 @@ void set_printer_page_sender(void (*send)());
 // when there is no printer page to make. TAB and SPC inside LPRINT ask for it.
 int32_t printer_page_ensure();
 void set_printer_page_maker(int32_t (*make)());
+
+// The hand-off between the program thread, which prints on the page (LPRINT, and
+// TAB and SPC while they measure it), and the housekeeping thread, which hands an
+// idle page to the printer: whoever holds this lock owns the page and its words.
+std::unique_lock<std::mutex> printer_page_hold();
+// The lock when it is free at once; not owned otherwise.
+std::unique_lock<std::mutex> printer_page_try_hold();
 
 void printer_page_reset_for_tests();

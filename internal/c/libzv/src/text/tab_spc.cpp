@@ -30,9 +30,11 @@ zvs* spaces(bool new_line, bool cr_lf, int64_t count) {
     return s;
 }
 
-// Inside an LPRINT the printer page is the image that TAB and SPC measure.
-void use_printer_page(std::optional<write_image_switch>& to) {
+// Inside an LPRINT the printer page is the image that TAB and SPC measure; they
+// hold it so that the housekeeping thread does not clear it meanwhile.
+void use_printer_page(std::optional<write_image_switch>& to, std::unique_lock<std::mutex>& hold) {
     if (!tab_LPRINT) return;
+    hold = printer_page_hold();
     if (int32_t page = printer_page_ensure()) to.emplace(page);
 }
 
@@ -56,8 +58,9 @@ void set_tab_file_column(int32_t (*column)(int32_t fileno, bool* screen)) { file
 
 zvs* func_tab(int32_t column) {
     if (new_error_is_set()) return empty();
+    std::unique_lock<std::mutex> hold;
     std::optional<write_image_switch> to;
-    use_printer_page(to);
+    use_printer_page(to, hold);
     int32_t mode = tab_spc_cr_size == 2 ? 2 : 1;
     int64_t width = 2147483647, unit = 1, position = 1;
     if (mode == 2 && file_column) {
@@ -98,8 +101,9 @@ zvs* func_spc(int32_t count) {
     }
     if (count < 0) count = 0;
     if (tab_spc_cr_size == 2) return spaces(false, false, count);
+    std::unique_lock<std::mutex> hold;
     std::optional<write_image_switch> to;
-    use_printer_page(to);
+    use_printer_page(to, hold);
     img_struct* im = write_page();
     int64_t position = current_column();
     int64_t remaining, columns;

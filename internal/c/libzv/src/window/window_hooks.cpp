@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "core/runtime_flags.h"
+#include "input/device_feeders.h"
 #include "input/key_code.h"
 #include "input/keyboard.h"
 #include "input/keyboard_glut.h"
@@ -88,6 +89,8 @@ void window_focus_changed(bool focused) {
     keyboard_set_focus(focused);
     // Releases of keys held now will go to the window that has the focus.
     if (was && !focused) keyboard_release_held_keys();
+    // Shift keys that changed while another window had the focus.
+    if (focused && !was) device_keyboard_focus_in();
 }
 
 void window_destroyed() { orvo_custom_event(1, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr); }
