@@ -1,6 +1,5 @@
 // ndlg_beep: the X bell at 900 Hz for 500 ms on a connection of its own, then a wait
 // for the tone's length once the dialog lock is released.
-#include <X11/Xlib.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -9,6 +8,7 @@
 #include "dialog/dialog_layer.h"
 #include "dialog/ndlg.h"
 #include "dialog/x11_backend.h"
+#include "dialog/x11_dialog.h"
 
 namespace {
 
@@ -24,22 +24,7 @@ int32_t console_beep() {
 }  // namespace
 
 int32_t x11_beep() {
-    Display* d = XOpenDisplay(dialog_env_display());
-    if (!d) return console_beep();
-    XKeyboardState saved;
-    XGetKeyboardControl(d, &saved);
-    XKeyboardControl tone;
-    tone.bell_pitch = 900;
-    tone.bell_duration = tone_ms;
-    XChangeKeyboardControl(d, KBBellPitch | KBBellDuration, &tone);
-    XBell(d, 0);
-    // The server's own settings come back at once; the bell already sounds with the tone's.
-    XKeyboardControl back;
-    back.bell_pitch = int(saved.bell_pitch);
-    back.bell_duration = int(saved.bell_duration);
-    XChangeKeyboardControl(d, KBBellPitch | KBBellDuration, &back);
-    XSync(d, False);
-    XCloseDisplay(d);
+    if (!dx_ring_bell(900, tone_ms)) return console_beep();
     return tone_ms;
 }
 

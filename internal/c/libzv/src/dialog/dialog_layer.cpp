@@ -78,8 +78,8 @@ bool curses_available() {
 }  // namespace
 
 std::recursive_mutex& dialog_lock() {
-    static std::recursive_mutex lock;
-    return lock;
+    static auto* lock = new std::recursive_mutex;
+    return *lock;
 }
 
 dialog_backend& dialog_backend_of(dialog_route route) { return backends[int(route)]; }

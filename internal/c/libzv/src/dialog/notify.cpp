@@ -17,12 +17,21 @@ struct notification {
     dialog_icon icon = dialog_icon::info;
 };
 
-// Handed from the callers to the notifier thread.
-std::mutex hand_over;
-std::condition_variable wake;
-notification pending;
-uint64_t generation = 0;
-bool notifier_started = false;
+// Handed from the callers to the notifier thread. Never destroyed: the detached
+// notifier may still wait on it while the process ends.
+struct hand_over_state {
+    std::mutex lock;
+    std::condition_variable wake;
+    notification pending;
+    uint64_t generation = 0;
+    bool notifier_started = false;
+};
+
+hand_over_state& state() {
+    static auto* s = new hand_over_state;
+    return *s;
+}
+
 std::atomic<int32_t> duration_ms{10000};
 
 struct popup_layout {
@@ -54,11 +63,12 @@ void draw(dx_window* w, const notification& n, const popup_layout& l) {
     uint64_t shown = 0;
     for (;;) {
         notification n;
+        hand_over_state& h = state();
         {
-            std::unique_lock<std::mutex> hold(hand_over);
-            wake.wait(hold, [&] { return generation != shown; });
-            n = pending;
-            shown = generation;
+            std::unique_lock<std::mutex> hold(h.lock);
+            h.wake.wait(hold, [&] { return h.generation != shown; });
+            n = h.pending;
+            shown = h.generation;
         }
         dx_window* w = dx_open_notifier(n.title, 320, 80);
         if (!w) continue;
@@ -68,8 +78,8 @@ void draw(dx_window* w, const notification& n, const popup_layout& l) {
         auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(duration_ms.load());
         for (;;) {
             {
-                std::lock_guard<std::mutex> hold(hand_over);
-                if (generation != shown) break;
+                std::lock_guard<std::mutex> hold(h.lock);
+                if (h.generation != shown) break;
             }
             auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
             if (left.count() <= 0) break;
@@ -86,16 +96,17 @@ void draw(dx_window* w, const notification& n, const popup_layout& l) {
 void x11_notify_set_duration_for_tests(int32_t ms) { duration_ms.store(ms); }
 
 int32_t x11_notify_popup(const char* title, const char* message, const char* icon) {
-    std::lock_guard<std::mutex> hold(hand_over);
-    pending.title = title ? title : "";
-    pending.message = message ? message : "";
-    pending.icon = dialog_icon_named(icon ? icon : "");
-    ++generation;
-    if (!notifier_started) {
-        notifier_started = true;
+    hand_over_state& h = state();
+    std::lock_guard<std::mutex> hold(h.lock);
+    h.pending.title = title ? title : "";
+    h.pending.message = message ? message : "";
+    h.pending.icon = dialog_icon_named(icon ? icon : "");
+    ++h.generation;
+    if (!h.notifier_started) {
+        h.notifier_started = true;
         std::thread(notifier).detach();
     }
-    wake.notify_one();
+    h.wake.notify_one();
     return 1;
 }
 

@@ -1,14 +1,9 @@
 // The graphic route's table, and whether a display opens.
 #include "dialog/x11_backend.h"
 
-#include <X11/Xlib.h>
+#include "dialog/x11_dialog.h"
 
-bool x11_display_opens() {
-    Display* d = XOpenDisplay(dialog_env_display());
-    if (!d) return false;
-    XCloseDisplay(d);
-    return true;
-}
+bool x11_display_opens() { return dx_display_opens(); }
 
 dialog_backend x11_backend() {
     dialog_backend b{};

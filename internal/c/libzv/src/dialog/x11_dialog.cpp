@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <mutex>
 #include <cstring>
 #include <utility>
 
@@ -18,7 +19,19 @@
 #include "dialog/x11_keysym.h"
 #include "platform/x11_window.h"
 
+// A connection kept for the life of the process with its fonts, input method and
+// colours: Xft and Xrender keep per-connection caches that go stale when a connection
+// closes, so connections are never closed.
+struct dx_connection {
+    Display* display = nullptr;
+    XftFont* font = nullptr;
+    XftFont* bold = nullptr;
+    XIM im = nullptr;
+    std::vector<std::pair<uint32_t, XftColor>>* colours = nullptr;
+};
+
 struct dx_window {
+    dx_connection* connection = nullptr;
     Display* display = nullptr;
     int screen = 0;
     Window window = 0;
@@ -37,10 +50,18 @@ struct dx_window {
     Window owner = 0;
     bool owner_had_focus = false;
     bool popup = false;
-    std::vector<std::pair<uint32_t, XftColor>> colours;
 };
 
 namespace {
+
+// Xft's per-display bookkeeping is shared by all connections and has no lock of its own.
+std::recursive_mutex& xft_lock() {
+    static auto* lock = new std::recursive_mutex;
+    return *lock;
+}
+
+// The modal dialogs' connection (used under the dialog lock) and the notifier's.
+dx_connection dialog_connection, notifier_connection;
 
 uint64_t now_ms() {
     timespec t;
@@ -49,7 +70,9 @@ uint64_t now_ms() {
 }
 
 XftColor* colour(dx_window* w, uint32_t rgb) {
-    for (auto& [value, c] : w->colours)
+    std::lock_guard<std::recursive_mutex> hold(xft_lock());
+    auto& colours = *w->connection->colours;
+    for (auto& [value, c] : colours)
         if (value == rgb) return &c;
     XRenderColor rc;
     rc.red = uint16_t(((rgb >> 16) & 255) * 257);
@@ -58,13 +81,29 @@ XftColor* colour(dx_window* w, uint32_t rgb) {
     rc.alpha = 0xFFFF;
     XftColor c;
     if (!XftColorAllocValue(w->display, w->visual, w->colormap, &rc, &c)) c.pixel = 0, c.color = rc;
-    w->colours.emplace_back(rgb, c);
-    return &w->colours.back().second;
+    colours.emplace_back(rgb, c);
+    return &colours.back().second;
 }
 
 XftFont* open_font(Display* d, int screen, const char* name, const char* fallback) {
     XftFont* f = XftFontOpenName(d, screen, name);
     return f ? f : XftFontOpenName(d, screen, fallback);
+}
+
+// Opens the connection on first use (and again after a failed try).
+bool connect(dx_connection* c) {
+    if (c->display) return true;
+    std::lock_guard<std::recursive_mutex> hold(xft_lock());
+    Display* d = XOpenDisplay(dialog_env_display());
+    if (!d) return false;
+    int screen = DefaultScreen(d);
+    c->font = open_font(d, screen, "Arial-9", "sans-9");
+    c->bold = open_font(d, screen, "Arial-9:bold", "sans-9:bold");
+    if (!c->font || !c->bold) return false;  // not closed: Xft may already keep state for it
+    c->im = XOpenIM(d, nullptr, nullptr, nullptr);
+    c->colours = new std::vector<std::pair<uint32_t, XftColor>>;
+    c->display = d;
+    return true;
 }
 
 void set_utf8_property(Display* d, Window win, const char* name, const std::string& text) {
@@ -133,15 +172,11 @@ void make_back_buffer(dx_window* w) {
 }
 
 void open_input_context(dx_window* w) {
-    w->im = XOpenIM(w->display, nullptr, nullptr, nullptr);
+    w->im = w->connection->im;
     if (!w->im) return;
     w->ic = XCreateIC(w->im, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, w->window,
                       XNFocusWindow, w->window, nullptr);
-    if (!w->ic) {
-        XCloseIM(w->im);
-        w->im = nullptr;
-        return;
-    }
+    if (!w->ic) return;
     long filter = 0;
     XGetICValues(w->ic, XNFilterEvents, &filter, nullptr);
     XWindowAttributes a;
@@ -170,25 +205,20 @@ std::string typed_text(dx_window* w, XKeyEvent* key, KeySym* sym) {
 
 namespace {
 
-dx_window* create(const char* instance, const char* window_class, const std::string& title, int32_t width,
-                  int32_t height, bool popup) {
-    Display* d = XOpenDisplay(dialog_env_display());
-    if (!d) return nullptr;
+dx_window* create(dx_connection* c, const char* instance, const char* window_class, const std::string& title,
+                  int32_t width, int32_t height, bool popup) {
+    if (!connect(c)) return nullptr;
+    std::lock_guard<std::recursive_mutex> hold(xft_lock());
+    Display* d = c->display;
     auto* w = new dx_window;
+    w->connection = c;
     w->display = d;
     w->screen = DefaultScreen(d);
     w->visual = DefaultVisual(d, w->screen);
     w->colormap = DefaultColormap(d, w->screen);
     w->depth = DefaultDepth(d, w->screen);
-    w->font = open_font(d, w->screen, "Arial-9", "sans-9");
-    w->bold = open_font(d, w->screen, "Arial-9:bold", "sans-9:bold");
-    if (!w->font || !w->bold) {
-        if (w->font) XftFontClose(d, w->font);
-        if (w->bold) XftFontClose(d, w->bold);
-        XCloseDisplay(d);
-        delete w;
-        return nullptr;
-    }
+    w->font = c->font;
+    w->bold = c->bold;
     w->width = std::max(width, 1);
     w->height = std::max(height, 1);
     w->owner = popup ? 0 : viewable_owner(d);
@@ -237,11 +267,11 @@ dx_window* create(const char* instance, const char* window_class, const std::str
 }  // namespace
 
 dx_window* dx_open(const char* instance, const std::string& title, int32_t width, int32_t height) {
-    return create(instance, "ZvDialog", title, width, height, false);
+    return create(&dialog_connection, instance, "ZvDialog", title, width, height, false);
 }
 
 dx_window* dx_open_notifier(const std::string& title, int32_t width, int32_t height) {
-    return create("notification", "ZvNotify", title, width, height, true);
+    return create(&notifier_connection, "notification", "ZvNotify", title, width, height, true);
 }
 
 void dx_show_unfocused(dx_window* w) {
@@ -249,6 +279,27 @@ void dx_show_unfocused(dx_window* w) {
     XSync(w->display, False);
 }
 
+
+bool dx_display_opens() { return connect(&dialog_connection); }
+
+bool dx_ring_bell(int32_t pitch, int32_t duration_ms) {
+    if (!connect(&dialog_connection)) return false;
+    Display* d = dialog_connection.display;
+    XKeyboardState saved;
+    XGetKeyboardControl(d, &saved);
+    XKeyboardControl tone;
+    tone.bell_pitch = pitch;
+    tone.bell_duration = duration_ms;
+    XChangeKeyboardControl(d, KBBellPitch | KBBellDuration, &tone);
+    XBell(d, 0);
+    // The server's own settings come back at once; the bell already rang with the tone's.
+    XKeyboardControl back;
+    back.bell_pitch = int(saved.bell_pitch);
+    back.bell_duration = int(saved.bell_duration);
+    XChangeKeyboardControl(d, KBBellPitch | KBBellDuration, &back);
+    XSync(d, False);
+    return true;
+}
 
 void dx_show(dx_window* w) {
     Display* d = w->display;
@@ -282,21 +333,18 @@ void dx_close(dx_window* w) {
     XUnmapWindow(d, w->window);
     if (w->owner_had_focus && viewable_owner(d) == w->owner)
         XSetInputFocus(d, w->owner, RevertToParent, CurrentTime);
+    std::lock_guard<std::recursive_mutex> hold(xft_lock());
     if (w->ic) XDestroyIC(w->ic);
-    if (w->im) XCloseIM(w->im);
     if (w->draw) XftDrawDestroy(w->draw);
     if (w->back) XFreePixmap(d, w->back);
-    for (auto& [rgb, c] : w->colours) XftColorFree(d, w->visual, w->colormap, &c);
-    XftFontClose(d, w->font);
-    XftFontClose(d, w->bold);
     XFreeGC(d, w->gc);
     XDestroyWindow(d, w->window);
     XSync(d, False);
-    XCloseDisplay(d);
     delete w;
 }
 
 void dx_resize(dx_window* w, int32_t width, int32_t height) {
+    std::lock_guard<std::recursive_mutex> hold(xft_lock());
     w->width = std::max(width, 1);
     w->height = std::max(height, 1);
     fix_size(w);
@@ -376,6 +424,7 @@ void dx_next_event(dx_window* w, dx_event* out, int32_t timeout_ms) {
 }
 
 int32_t dx_text_width(dx_window* w, const std::string& utf8, bool bold) {
+    std::lock_guard<std::recursive_mutex> hold(xft_lock());
     if (utf8.empty()) return 0;
     XGlyphInfo info;
     XftTextExtentsUtf8(w->display, bold ? w->bold : w->font, reinterpret_cast<const FcChar8*>(utf8.data()),
@@ -429,11 +478,13 @@ std::vector<std::string> dx_wrap(dx_window* w, const std::string& utf8, int32_t 
 void dx_begin(dx_window* w) { dx_fill(w, 0, 0, w->width, w->height, dx_face); }
 
 void dx_end(dx_window* w) {
+    std::lock_guard<std::recursive_mutex> hold(xft_lock());
     XCopyArea(w->display, w->back, w->window, w->gc, 0, 0, unsigned(w->width), unsigned(w->height), 0, 0);
     XFlush(w->display);
 }
 
 void dx_fill(dx_window* w, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t rgb) {
+    std::lock_guard<std::recursive_mutex> hold(xft_lock());
     if (width <= 0 || height <= 0) return;
     XftDrawRect(w->draw, colour(w, rgb), x, y, unsigned(width), unsigned(height));
 }
@@ -446,6 +497,7 @@ void dx_frame(dx_window* w, int32_t x, int32_t y, int32_t width, int32_t height,
 }
 
 void dx_text(dx_window* w, int32_t x, int32_t y, const std::string& utf8, uint32_t rgb, bool bold) {
+    std::lock_guard<std::recursive_mutex> hold(xft_lock());
     if (utf8.empty()) return;
     XftFont* f = bold ? w->bold : w->font;
     XftDrawStringUtf8(w->draw, colour(w, rgb), f, x, y + 1 + f->ascent, reinterpret_cast<const FcChar8*>(utf8.data()),

@@ -14,6 +14,11 @@
 
 struct dx_window;
 
+// The dialogs' connection opens (it is opened once and kept).
+bool dx_display_opens();
+// Rings the bell with this pitch and duration, then puts the server's settings back.
+bool dx_ring_bell(int32_t pitch, int32_t duration_ms);
+
 // Null when the display does not open.
 dx_window* dx_open(const char* instance, const std::string& title, int32_t width, int32_t height);
 // The notification's window: class "ZvNotify", override-redirect (never focused, no
@@ -38,7 +43,8 @@ struct dx_event {
     int32_t button = 0;   // press, release: 1 left, 4 and 5 the wheel
     uint64_t time_ms = 0; // press: for double clicks
 };
-// Waits for the next event that concerns the dialog (timeout_ms < 0: no limit; kind none
+// Waits for the next event that concerns the dialog; events of other windows on the
+// connection are dropped meanwhile, so a dialog redraws after a nested one closes (timeout_ms < 0: no limit; kind none
 // when the time ran out).
 void dx_next_event(dx_window* w, dx_event* e, int32_t timeout_ms = -1);
 
