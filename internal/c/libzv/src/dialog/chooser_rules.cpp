@@ -239,7 +239,7 @@ std::string chooser_colour_text(const uint8_t rgb[3]) {
     return text;
 }
 
-bool tfd_pathIsDirectory(const char* path) {
+int32_t tfd_pathIsDirectory(const char* path) {
     if (!path) return false;
     std::string_view text = path;
     if (text.empty()) return true;

@@ -61,5 +61,5 @@ std::string_view chooser_cut_units(std::string_view text, size_t max_units);
 extern "C" {
 // True for "", for a bare drive ("X:") and for a path that names a folder; false when
 // the path cannot be examined.
-bool tfd_pathIsDirectory(const char* path);
+int32_t tfd_pathIsDirectory(const char* path);
 }
