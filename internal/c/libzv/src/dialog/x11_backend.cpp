@@ -1,0 +1,21 @@
+// The graphic route's table, and whether a display opens.
+#include "dialog/x11_backend.h"
+
+#include <X11/Xlib.h>
+
+bool x11_display_opens() {
+    Display* d = XOpenDisplay(dialog_env_display());
+    if (!d) return false;
+    XCloseDisplay(d);
+    return true;
+}
+
+dialog_backend x11_backend() {
+    dialog_backend b{};
+    b.available = x11_display_opens;
+    b.message_box = x11_message_box;
+    b.notify_popup = x11_notify_popup;
+    b.input_box = x11_input_box;
+    b.beep = x11_beep;
+    return b;
+}
