@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "dialog/ndlg.h"
+
 // One entry of a chooser's filter selector: the text shown and the patterns, joined by ';'.
 struct chooser_filter {
     std::string label;
@@ -58,8 +60,5 @@ std::string chooser_colour_text(const uint8_t rgb[3]);
 std::string_view chooser_cut_bytes(std::string_view text, size_t max_bytes);
 std::string_view chooser_cut_units(std::string_view text, size_t max_units);
 
-extern "C" {
-// True for "", for a bare drive ("X:") and for a path that names a folder; false when
-// the path cannot be examined.
-int32_t tfd_pathIsDirectory(const char* path);
-}
+// tfd_pathIsDirectory (ndlg.h) is defined with these rules: true for "", for a bare
+// drive ("X:") and for a path that names a folder; false when it cannot be examined.

@@ -23,6 +23,7 @@ std::mutex config_lock;
 std::string path_list;
 std::string temp_folder = "/tmp";
 std::optional<std::string> found;  // the search's result, once made
+bool configured = false;
 
 bool given(const char* text) { return text && *text; }
 bool is(const char* text, std::string_view word) { return text && word == text; }
@@ -151,6 +152,12 @@ void curses_dialog_configure(const char* paths, const char* temp) {
     path_list = paths ? paths : "";
     temp_folder = given(temp) ? temp : "/tmp";
     found.reset();
+    configured = true;
+}
+
+bool curses_dialog_configured() {
+    std::lock_guard<std::mutex> hold(config_lock);
+    return configured;
 }
 
 std::string curses_dialog_program() {

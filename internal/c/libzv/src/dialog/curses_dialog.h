@@ -10,6 +10,8 @@
 // Where "dialog" is looked for (a PATH list) and where answer files go (a TMPDIR
 // value; null or empty: /tmp). Forgets an earlier search.
 void curses_dialog_configure(const char* path_list, const char* temp_folder);
+// Whether curses_dialog_configure was called.
+bool curses_dialog_configured();
 // The program's path, searched along the PATH list once per configuration.
 // Empty when none is found.
 std::string curses_dialog_program();

@@ -3,6 +3,8 @@
 
 #include <X11/Xlib.h>
 
+#include "dialog/chooser_window.h"
+
 bool x11_display_opens() {
     Display* d = XOpenDisplay(dialog_env_display());
     if (!d) return false;
@@ -17,5 +19,9 @@ dialog_backend x11_backend() {
     b.notify_popup = x11_notify_popup;
     b.input_box = x11_input_box;
     b.beep = x11_beep;
+    b.save_file = chooser_window_save;
+    b.open_file = chooser_window_open;
+    b.select_folder = chooser_window_folder;
+    b.color_chooser = chooser_window_colour;
     return b;
 }
