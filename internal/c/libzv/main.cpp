@@ -10,6 +10,8 @@
 #include "core/program.h"
 #include "core/run.h"
 #include "core/startup.h"
+#include "dialog/dialog_layer.h"
+#include "dialog/gui.h"
 #include "display/display.h"
 #include "error/error.h"
 #include "font/font_tables.h"
@@ -39,6 +41,7 @@
 #include "text/end_calls.h"
 #include "text/input_editor.h"
 #include "text/key_line.h"
+#include "text/print.h"
 #include "text/text_cursor.h"
 #include "program.h"
 #include "screen/lock_display.h"
@@ -49,6 +52,8 @@
 int main(int argc, char** argv) {
     // Xlib is used from the window thread and from dialogs on other threads.
     XInitThreads();
+    dialog_locale_global_init();
+    dialog_global_init();
     libzv_set_program(&zv_program_info);
     glut_queue_global_init();
     libzv_log_global_init();
@@ -108,6 +113,7 @@ int main(int argc, char** argv) {
     if (libzv_program().console) screen_console_image_init();
     // END's prompt prints through the text statements and waits with INKEY$.
     text_register_end_calls(zvs_inkey);
+    set_print_beep(sub_beep);  // PRINT CHR$(7) rings the bell
 
     error_set_program_name(argv[0]);
     // Runtime waits serve errors, traps and the shutdown through the program's boundary.

@@ -3,7 +3,11 @@
 #include "dialog/dialog_layer.h"
 
 #include <X11/Xlib.h>
+#include <fontconfig/fontconfig.h>
+#include <langinfo.h>
 #include <unistd.h>
+
+#include <clocale>
 
 #include <atomic>
 #include <cstdio>
@@ -79,6 +83,13 @@ std::recursive_mutex& dialog_lock() {
 }
 
 dialog_backend& dialog_backend_of(dialog_route route) { return backends[int(route)]; }
+
+void dialog_locale_global_init() {
+    const char* locale = setlocale(LC_CTYPE, "");
+    if (!locale || strcmp(nl_langinfo(CODESET), "UTF-8") != 0) setlocale(LC_CTYPE, "C.UTF-8");
+    XSetLocaleModifiers("");
+    FcInit();
+}
 
 void dialog_global_init() {
     read_environment();

@@ -41,6 +41,10 @@ struct dialog_backend {
 // dialog_global_init). Tests put a fake in place and restore with dialog_reset_for_tests.
 dialog_backend& dialog_backend_of(dialog_route route);
 
+// Before any thread: LC_CTYPE for the X input method (the user's locale when it is
+// UTF-8, else C.UTF-8), the locale modifiers and fontconfig, so that neither Xlib nor
+// fontconfig reads the environment on other threads later.
+void dialog_locale_global_init();
 // Reads DISPLAY, SSH_CLIENT, TMPDIR and PATH once and fills the graphic back end.
 void dialog_global_init();
 // Settings to their defaults, the environment read again, the graphic back end restored
