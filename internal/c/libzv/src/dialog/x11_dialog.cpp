@@ -174,6 +174,13 @@ dx_window* create(const char* instance, const char* window_class, const std::str
                   int32_t height, bool popup) {
     Display* d = XOpenDisplay(dialog_env_display());
     if (!d) return nullptr;
+    // Fonts are freed when they are closed. Kept until the display closes, they would be
+    // freed after the render extension's close hook and leave it a record of the dead
+    // connection, which a later connection at the same address takes for its own.
+    if (FcPattern* p = FcPatternCreate()) {
+        FcPatternAddInteger(p, XFT_MAX_UNREF_FONTS, 0);
+        XftDefaultSet(d, p);
+    }
     auto* w = new dx_window;
     w->display = d;
     w->screen = DefaultScreen(d);
