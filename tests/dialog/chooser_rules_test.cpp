@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <optional>
@@ -143,12 +144,23 @@ TEST(ChooserChecks, OpenAnswersKeepOnlyExistingFiles) {
 }
 
 TEST(ChooserChecks, OpenWithReadingRequiredRefusesUnreadableFiles) {
-    if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
     chooser_folder d;
+    chmod(d.path().c_str(), 0755);
     chmod((d / "a").c_str(), 0);
-    EXPECT_EQ(chooser_check_open(d / "a", false, false), d / "a");
-    EXPECT_EQ(chooser_check_open(d / "a", false, true), std::nullopt);
-    EXPECT_EQ(chooser_check_open(d / "a|" + d / "b", true, true), d / "b");
+    // Root reads every file: the check runs as an ordinary user in a child.
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+        bool ok = chooser_check_open(d / "a", false, false) == d / "a" &&
+                  chooser_check_open(d / "a", false, true) == std::nullopt &&
+                  chooser_check_open(d / "a|" + d / "b", true, true) == d / "b";
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(ChooserChecks, FoldersAndPathIsDirectory) {
