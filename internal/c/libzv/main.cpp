@@ -10,6 +10,7 @@
 #include "core/program.h"
 #include "core/run.h"
 #include "core/startup.h"
+#include "dialog/console_backend.h"
 #include "dialog/dialog_layer.h"
 #include "dialog/gui.h"
 #include "display/display.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     XInitThreads();
     dialog_locale_global_init();
     dialog_global_init();
+    console_dialog_global_init();  // the dialogs' console routes
     libzv_set_program(&zv_program_info);
     glut_queue_global_init();
     libzv_log_global_init();
