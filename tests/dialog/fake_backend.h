@@ -59,6 +59,9 @@ struct fake_backend {
         b.notify_popup = notify_popup;
         b.input_box = input_box;
         b.color_chooser = color_chooser;
+        b.open_file = open_file;
+        b.save_file = save_file;
+        b.select_folder = select_folder;
         b.beep = [] {
             ++beeps;
             return 0;
@@ -104,6 +107,39 @@ struct fake_backend {
         const char* t = next_text();
         if (t) *answer = t;
         return t != nullptr;
+    }
+    // The file choosers' call: the path in default_text, the patterns joined by ";" in
+    // message, the description in kind ("<null>" when absent), allow-several in number.
+    static fake_call file_call(const char* op, const char* title, const char* path, int32_t count,
+                               const char* const* patterns, const char* description, int32_t several) {
+        std::string joined;
+        for (int32_t i = 0; i < count; ++i) joined += (i ? ";" : "") + std::string(patterns[i]);
+        fake_call c = make_call(op, title, joined.c_str(), description ? description : "<null>", "", several);
+        c.has_default = path != nullptr;
+        c.default_text = path ? path : "";
+        return c;
+    }
+    static bool answer_text(std::string* answer) {
+        const char* t = next_text();
+        if (t) *answer = t;
+        return t != nullptr;
+    }
+    static bool open_file(const char* title, const char* path, int32_t count, const char* const* patterns,
+                          const char* description, int32_t several, std::string* answer) {
+        visit v;
+        calls.push_back(file_call("open", title, path, count, patterns, description, several));
+        return answer_text(answer);
+    }
+    static bool save_file(const char* title, const char* path, int32_t count, const char* const* patterns,
+                          const char* description, std::string* answer) {
+        visit v;
+        calls.push_back(file_call("save", title, path, count, patterns, description, 0));
+        return answer_text(answer);
+    }
+    static bool select_folder(const char* title, const char* path, std::string* answer) {
+        visit v;
+        calls.push_back(file_call("folder", title, path, 0, nullptr, nullptr, 0));
+        return answer_text(answer);
     }
     static bool color_chooser(const char* title, const char* default_hex, const uint8_t default_rgb[3],
                               uint8_t result_rgb[3], std::string* answer) {
