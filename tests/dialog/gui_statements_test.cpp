@@ -151,6 +151,15 @@ TEST_F(GuiTest, AlertWithThreeStringsAnswersTheBox) {
     EXPECT_EQ(gui_alert("Continue?", "Unhandled Error", "yesno"), 0);
 }
 
+TEST_F(GuiTest, AlertWithNoWayToShowABoxWritesToStandardError) {
+    fake_backend::display = false;  // the basic route, which this process never set up
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(gui_alert("Out of memory", "Critical Error", "ok"), 1);
+    EXPECT_TRUE(gui_alert("n=%d", 7));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Critical Error: Out of memory\nAlert: n=7\n");
+    EXPECT_TRUE(fake_backend::calls.empty());
+}
+
 TEST_F(GuiTest, AlertSeamTakesTheBoxesAndGivesThemBack) {
     static std::string seen;
     gui_alert_set_backend([](const char* message, const char* title, const char* kind) {
