@@ -87,7 +87,7 @@ bool x11_input_box(const char* title, const char* message, const char* default_t
         case dx_event::close: done = true; break;
         case dx_event::key:
             if (e.keysym == XK_Return || e.keysym == XK_KP_Enter) {
-                ok = focus != on_cancel;
+                ok = true;
                 done = true;
             } else if (e.keysym == XK_Escape) {
                 done = true;

@@ -137,10 +137,11 @@ void dx_draw_field(dx_window* w, const dx_field& f, int32_t x, int32_t y, int32_
     std::string visible;
     for (size_t at = from; at < text.size();) {
         size_t next = next_char(text, at);
-        if (dx_text_width(w, text.substr(from, next - from)) > inner + 8) break;
+        if (dx_text_width(w, text.substr(from, next - from)) - (offset - skipped) > inner) break;
         at = next;
         visible = text.substr(from, at - from);
     }
     dx_text(w, x + 3 - (offset - skipped), ty, visible, dx_ink);
+    dx_frame(w, x, y, width, height, focused ? dx_focus : 0x7A7A7A);
     if (focused) dx_fill(w, x + 3 + cursor_x - offset, ty + 1, 1, dx_line_height(w) - 2, dx_ink);
 }
