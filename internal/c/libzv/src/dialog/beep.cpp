@@ -1,4 +1,4 @@
-// ndlg_beep: the X bell at 900 Hz for 500 ms on a connection of its own, then a wait
+// ndlg_beep: the X bell at 900 Hz for 500 ms on the dialogs' connection, then a wait
 // for the tone's length once the dialog lock is released.
 #include <unistd.h>
 

@@ -45,7 +45,15 @@ char response[1024];
 const char needs[] = "Dialogs need a graphical display (DISPLAY); answering on the console.";
 const char query_text[] = "";
 
-std::string env_display, env_tmpdir, env_path;
+// What start-up read; never destroyed (nothing runs at exit).
+struct environment {
+    std::string display, tmpdir, path;
+};
+
+environment& env() {
+    static auto* e = new environment;
+    return *e;
+}
 bool has_display = false, has_tmpdir = false, has_path = false, has_ssh_client = false;
 
 dialog_backend backends[3];
@@ -57,9 +65,9 @@ void read_environment() {
         *value = v ? v : "";
     };
     std::string ssh;
-    read("DISPLAY", &env_display, &has_display);
-    read("TMPDIR", &env_tmpdir, &has_tmpdir);
-    read("PATH", &env_path, &has_path);
+    read("DISPLAY", &env().display, &has_display);
+    read("TMPDIR", &env().tmpdir, &has_tmpdir);
+    read("PATH", &env().path, &has_path);
     read("SSH_CLIENT", &ssh, &has_ssh_client);
 }
 
@@ -104,9 +112,9 @@ void dialog_reset_for_tests() {
     dialog_global_init();
 }
 
-const char* dialog_env_display() { return has_display ? env_display.c_str() : nullptr; }
-const char* dialog_env_tmpdir() { return has_tmpdir ? env_tmpdir.c_str() : nullptr; }
-const char* dialog_env_path() { return has_path ? env_path.c_str() : nullptr; }
+const char* dialog_env_display() { return has_display ? env().display.c_str() : nullptr; }
+const char* dialog_env_tmpdir() { return has_tmpdir ? env().tmpdir.c_str() : nullptr; }
+const char* dialog_env_path() { return has_path ? env().path.c_str() : nullptr; }
 
 dialog_route dialog_route_rule(const dialog_route_inputs& in) {
     bool console = false;
@@ -124,7 +132,7 @@ dialog_route dialog_choose_route() {
     in.force_console = value_of("ndlg_forceConsole") != 0;
     in.assume_graphic_display = value_of("ndlg_assumeGraphicDisplay") != 0;
     in.ssh_client = has_ssh_client;
-    in.display_set = has_display && !env_display.empty();
+    in.display_set = has_display && !env().display.empty();
     in.has_terminal = terminal;
     in.curses_available = curses_available;
     in.display_opens = display_opens;

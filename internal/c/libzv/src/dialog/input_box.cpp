@@ -10,9 +10,17 @@
 
 namespace {
 
-// The answer of the UTF-8 operation and of its twin, kept until their next call.
-std::string answer8;
-std::u16string answer16;
+// The answer of the UTF-8 operation and of its twin, kept until their next call
+// (never destroyed: nothing runs at exit).
+std::string& answer8() {
+    static auto* s = new std::string;
+    return *s;
+}
+
+std::u16string& answer16() {
+    static auto* s = new std::u16string;
+    return *s;
+}
 
 // Positions in dialog units: a unit is a quarter of the font's average character width
 // across and an eighth of its line height down.
@@ -130,7 +138,7 @@ bool x11_input_box(const char* title, const char* message, const char* default_t
 
 extern "C" const char* ndlg_inputBox(const char* title, const char* message, const char* default_text) {
     std::lock_guard<std::recursive_mutex> hold(dialog_lock());
-    answer8.clear();
+    answer8().clear();
     dialog_route route = dialog_choose_route();
     if (dialog_query(title, route)) return route == dialog_route::graphic ? dialog_query_text() : nullptr;
     std::string t, m, d;
@@ -141,20 +149,20 @@ extern "C" const char* ndlg_inputBox(const char* title, const char* message, con
     std::string typed;
     if (!b.input_box || !b.input_box(t.c_str(), m.c_str(), has_default ? d.c_str() : nullptr, &typed))
         return route == dialog_route::graphic ? "" : nullptr;
-    answer8 = dialog_text_out(typed, 1023);
-    return answer8.c_str();
+    answer8() = dialog_text_out(typed, 1023);
+    return answer8().c_str();
 }
 
 extern "C" const char16_t* ndlg_inputBoxW(const char16_t* title, const char16_t* message,
                                           const char16_t* default_text) {
     std::lock_guard<std::recursive_mutex> hold(dialog_lock());
-    answer16.clear();
+    answer16().clear();
     std::string t, m, d;
     if (title) utf16_to_utf8(title, &t);
     t.resize(utf8_cut_units(t, 511));
     if (t == "ndlg_query") {
         dialog_set_response("windows_wchar");
-        return answer16.c_str();
+        return answer16().c_str();
     }
     if (message) utf16_to_utf8(message, &m);
     if (default_text) utf16_to_utf8(default_text, &d);
@@ -164,7 +172,7 @@ extern "C" const char16_t* ndlg_inputBoxW(const char16_t* title, const char16_t*
     std::string typed;
     if (b.input_box(t.c_str(), m.c_str(), default_text ? d.c_str() : nullptr, &typed)) {
         typed.resize(utf8_cut_bytes(typed, 1023));
-        utf8_to_utf16(typed.c_str(), &answer16);
+        utf8_to_utf16(typed.c_str(), &answer16());
     }
-    return answer16.c_str();
+    return answer16().c_str();
 }

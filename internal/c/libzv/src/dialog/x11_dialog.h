@@ -1,5 +1,7 @@
-// Window and drawing primitives of the graphic dialogs: one modal window on a
-// connection of its own, Xft text, buttons and a one-line text field.
+// Window and drawing primitives of the graphic dialogs: modal windows on the dialogs'
+// own X connection (never freeglut's), Xft text, buttons and a one-line text field.
+// The connection is opened on first use and kept: Xft and Xrender keep per-connection
+// records that a closed connection would leave behind for the next one at its address.
 //
 // A dialog opens its window with dx_open (class "ZvDialog", instance by kind, the
 // title in UTF-8, centred on the program's window or the screen), draws into a back
