@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "dialog/dialog_layer.h"
 #include "dialog/ndlg.h"
@@ -26,8 +25,7 @@ int32_t box(const char* message, const char* title, const char* kind) {
 std::atomic<gui_alert_fn> backend{box};
 
 // The length without a UTF-8 sequence that the end cuts short.
-size_t without_partial_character(const std::string& text) {
-    size_t n = text.size();
+size_t without_partial_character(const char* text, size_t n) {
     for (size_t back = 1; back <= 3 && back <= n; ++back) {
         uint8_t c = uint8_t(text[n - back]);
         if ((c & 0xC0) == 0x80) continue;
@@ -60,10 +58,9 @@ bool gui_alert(const char* format, ...) {
     va_end(values);
     bool shown = n >= 0;
     if (shown) {
-        std::string message(text);
         // A cut text loses the partial character at its end.
-        if (size_t(n) >= size) message.resize(without_partial_character(message));
-        backend.load()(message.c_str(), "Alert", "ok");
+        if (size_t(n) >= size) text[without_partial_character(text, strlen(text))] = 0;
+        backend.load()(text, "Alert", "ok");
     }
     free(text);
     return shown;
