@@ -113,12 +113,25 @@ TEST_F(GuiTest, BeepRingsOnce) {
 
 TEST_F(GuiTest, InputBoxesFromTwoThreadsNeverOverlap) {
     fake_backend::sleep_ms = 50;
-    fake_backend::texts = {"first", "second"};
-    std::string a, b;
-    auto ask = [](std::string* out) { *out = ndlg_inputBox("T", "M", ""); };
-    std::thread one(ask, &a), two(ask, &b);
+    fake_backend::texts = {"a", "b"};
+    // The layer serialises its calls by itself.
+    std::thread one([] { ndlg_inputBox("T", "M", ""); }), two([] { ndlg_inputBox("T", "M", ""); });
     one.join();
     two.join();
+    EXPECT_FALSE(fake_backend::overlapped.load());
+    EXPECT_EQ(fake_backend::calls.size(), 2u);
+
+    // As the wrappers do, the lock is held from the call until the answer is copied
+    // (BASIC strings themselves belong to the program thread): each gets its own answer.
+    fake_backend::texts = {"first", "second"};
+    std::string a, b;
+    auto ask = [](std::string* out) {
+        std::lock_guard<std::recursive_mutex> hold(dialog_lock());
+        *out = ndlg_inputBox("T", "M", "");
+    };
+    std::thread three(ask, &a), four(ask, &b);
+    three.join();
+    four.join();
     EXPECT_FALSE(fake_backend::overlapped.load());
     EXPECT_TRUE((a == "first" && b == "second") || (a == "second" && b == "first")) << a << " " << b;
 }
