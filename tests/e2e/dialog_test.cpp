@@ -262,41 +262,57 @@ TEST_F(DialogWindow, BeepRingsAt900HzFor500MsAndRestoresTheBell) {
     XCloseDisplay(d);
 }
 
-TEST(DialogOwner, TheBoxOfAProgramGivesTheFocusBackToItsWindow) {
-    int input[2], output[2];
-    ASSERT_EQ(pipe(input), 0);
-    ASSERT_EQ(pipe(output), 0);
-    signal(SIGPIPE, SIG_IGN);
-    child_process program;
-    program.pid = fork();
-    if (program.pid == 0) {
-        dup2(input[0], 0);
-        dup2(output[1], 1);
+// The program "owner" with its window shown and focused, its standard input and
+// output in pipes.
+class DialogOwner : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(pipe(input), 0);
+        ASSERT_EQ(pipe(output), 0);
+        signal(SIGPIPE, SIG_IGN);
+        program.pid = fork();
+        if (program.pid == 0) {
+            dup2(input[0], 0);
+            dup2(output[1], 1);
+            close(input[1]);
+            close(output[0]);
+            execl(ZV_E2E_DIALOG_OWNER, ZV_E2E_DIALOG_OWNER, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(input[0]);
+        close(output[1]);
+        owner = x11_wait_for_window("owner", 10000);
+        ASSERT_NE(owner.id, 0u);
+        xdotool({"windowfocus", "--sync", std::to_string(owner.id)});
+    }
+    void TearDown() override {
         close(input[1]);
         close(output[0]);
-        execl(ZV_E2E_DIALOG_OWNER, ZV_E2E_DIALOG_OWNER, static_cast<char*>(nullptr));
-        _exit(127);
+        if (owner.id) x11_send_close(owner.id);
+        child_wait(program, 3000);
     }
-    close(input[0]);
-    close(output[1]);
-    x11_window_info owner = x11_wait_for_window("owner", 10000);
-    ASSERT_NE(owner.id, 0u);
-    xdotool({"windowfocus", "--sync", std::to_string(owner.id)});
-    ASSERT_EQ(write(input[1], "go\n", 3), 3);
+    // Asks the question, answers it with the key and returns the printed answer.
+    std::string ask(const char* line, const std::string& title, const char* key) {
+        if (write(input[1], line, strlen(line)) != ssize_t(strlen(line))) return "no question";
+        unsigned long box = find_dialog("ZvDialog", title);
+        if (!box || !wait_for_focus(box)) return "no box";
+        xdotool({"key", key});
+        char answer[8] = {};
+        return read(output[0], answer, sizeof answer - 1) > 0 ? answer : "no answer";
+    }
 
-    unsigned long box = find_dialog("ZvDialog", "T1");
-    ASSERT_NE(box, 0u);
-    ASSERT_TRUE(wait_for_focus(box));
-    xdotool({"key", "n"});
-    char answer[8] = {};
-    ASSERT_GT(read(output[0], answer, sizeof answer - 1), 0);
-    EXPECT_STREQ(answer, "2\n");
+    int input[2] = {-1, -1}, output[2] = {-1, -1};
+    child_process program;
+    x11_window_info owner{};
+};
+
+TEST_F(DialogOwner, TheBoxOfAProgramGivesTheFocusBackToItsWindow) {
+    EXPECT_EQ(ask("box\n", "T1", "n"), "2\n");
     EXPECT_TRUE(wait_for_focus(owner.id));
+}
 
-    close(input[1]);
-    close(output[0]);
-    x11_send_close(owner.id);
-    child_wait(program, 3000);
+TEST_F(DialogOwner, TheRuntimesAlertIsARealBoxAnsweredByItsLetters) {
+    EXPECT_EQ(ask("alert\n", "Unhandled Error", "y"), "1\n");
 }
 
 }  // namespace

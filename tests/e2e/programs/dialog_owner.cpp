@@ -1,10 +1,12 @@
-// A window titled "owner" that asks one message box when a line arrives on standard
-// input, and prints the box's answer on standard output.
+// A window titled "owner" that asks one question when a line arrives on standard
+// input ("alert": the runtime's own yes/no box; anything else: _GUIMESSAGEBOX), and
+// prints the answer on standard output.
 #include <cstdio>
 
 #include "program.h"
 
 #include "core/end.h"
+#include "dialog/alert.h"
 #include "dialog/gui.h"
 #include "string/zvs.h"
 #include "window/title.h"
@@ -16,7 +18,7 @@ void ZVMAIN() {
     zvs_tmp_release_to(mark, 0);
     char line[16];
     if (!fgets(line, sizeof line, stdin)) return;
-    int32_t answer = func__guiMessageBox(zvs_new_txt("T1"), zvs_new_txt("m"), zvs_new_txt("yesnocancel"),
+    int32_t answer = line[0] == 'a' ? gui_alert("Continue?", "Unhandled Error", "yesno") : func__guiMessageBox(zvs_new_txt("T1"), zvs_new_txt("m"), zvs_new_txt("yesnocancel"),
                                          zvs_new_txt("question"), 0, 31);
     zvs_tmp_release_to(mark, 0);
     printf("%d\n", answer);
