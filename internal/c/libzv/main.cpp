@@ -10,6 +10,9 @@
 #include "core/program.h"
 #include "core/run.h"
 #include "core/startup.h"
+#include "dialog/console_backend.h"
+#include "dialog/dialog_layer.h"
+#include "dialog/gui.h"
 #include "display/display.h"
 #include "error/error.h"
 #include "file/field.h"
@@ -47,6 +50,7 @@
 #include "text/input_editor.h"
 #include "text/key_line.h"
 #include "text/lprint.h"
+#include "text/print.h"
 #include "text/text_cursor.h"
 #include "program.h"
 #include "screen/lock_display.h"
@@ -59,6 +63,9 @@
 int main(int argc, char** argv) {
     // Xlib is used from the window thread and from dialogs on other threads.
     XInitThreads();
+    dialog_locale_global_init();
+    dialog_global_init();
+    console_dialog_global_init();  // the dialogs' console routes
     libzv_set_program(&zv_program_info);
     glut_queue_global_init();
     libzv_log_global_init();
@@ -129,6 +136,7 @@ int main(int argc, char** argv) {
     // END's prompt prints through the text statements and waits with INKEY$.
     text_register_end_calls(zvs_inkey);
     lprint_global_init();  // the printer page: TAB/SPC, hand-over, idle check
+    set_print_beep(sub_beep);  // PRINT CHR$(7) rings the bell
 
     error_set_program_name(argv[0]);
     // Runtime waits serve errors, traps and the shutdown through the program's boundary.

@@ -51,7 +51,8 @@ void failing_statement() {
 
 void ZVMAIN() {
     ZV_MAIN_PROLOGUE();
-    if (scenario("no")) gui_alert_set_backend(answer_no);
+    // The tests read the boxes on standard error.
+    gui_alert_set_backend(scenario("no") ? answer_no : gui_alert_to_stderr);
     if (scenario("onerror")) error_goto_line = 1;  // a handler target, but no handler code
     if (scenario("segv")) libzv_install_segv_handler();
 

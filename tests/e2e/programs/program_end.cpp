@@ -10,6 +10,7 @@
 #include "clock/clock.h"
 #include "core/diagnostics.h"
 #include "core/run.h"
+#include "dialog/alert.h"
 #include "memory/return_points.h"
 #include "number/read_data.h"
 #include "shape.h"
@@ -91,6 +92,7 @@ void traps_scenario() {
 
 void ZVMAIN() {
     ZV_MAIN_PROLOGUE();
+    gui_alert_set_backend(gui_alert_to_stderr);  // the tests read error boxes on standard error
     if (scenario("clear")) clear_scenario(zv_mark);
     if (scenario("traps")) traps_scenario();
     if (scenario("run_missing")) {

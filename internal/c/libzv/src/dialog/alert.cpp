@@ -1,24 +1,69 @@
-// gui_alert: until the native dialogs exist, title and text go to standard error
-// and the box answers its default button.
+// gui_alert: the runtime's own message boxes, shown through the dialog layer.
 #include "dialog/alert.h"
 
 #include <atomic>
+#include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "dialog/dialog_layer.h"
+#include "dialog/ndlg.h"
 
 namespace {
 
-int32_t stderr_alert(const char* message, const char* title, const char*) {
+int32_t box(const char* message, const char* title, const char* kind) {
+    {
+        // With no way to show a box (a process that set up no console route and has no
+        // display), the runtime's own messages still reach standard error.
+        std::lock_guard<std::recursive_mutex> hold(dialog_lock());
+        if (!dialog_backend_of(dialog_choose_route()).message_box) return gui_alert_to_stderr(message, title, kind);
+    }
+    return ndlg_messageBox(title ? title : "", message ? message : "", kind, "error", 1);
+}
+
+std::atomic<gui_alert_fn> backend{box};
+
+// The length without a UTF-8 sequence that the end cuts short.
+size_t without_partial_character(const char* text, size_t n) {
+    for (size_t back = 1; back <= 3 && back <= n; ++back) {
+        uint8_t c = uint8_t(text[n - back]);
+        if ((c & 0xC0) == 0x80) continue;
+        size_t need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return need > back ? n - back : n;
+    }
+    return n;
+}
+
+}  // namespace
+
+int32_t gui_alert_to_stderr(const char* message, const char* title, const char*) {
     fprintf(stderr, "%s: %s\n", title ? title : "", message ? message : "");
     fflush(stderr);
     return 1;
 }
 
-std::atomic<gui_alert_fn> backend{stderr_alert};
-
-}  // namespace
-
 int32_t gui_alert(const char* message, const char* title, const char* kind) {
     return backend.load()(message, title, kind);
 }
 
-void gui_alert_set_backend(gui_alert_fn b) { backend.store(b ? b : stderr_alert); }
+bool gui_alert(const char* format, ...) {
+    if (!format) return false;
+    size_t size = strlen(format) * 2 + 255;
+    char* text = static_cast<char*>(malloc(size));
+    if (!text) return false;
+    va_list values;
+    va_start(values, format);
+    int n = vsnprintf(text, size, format, values);
+    va_end(values);
+    bool shown = n >= 0;
+    if (shown) {
+        // A cut text loses the partial character at its end.
+        if (size_t(n) >= size) text[without_partial_character(text, strlen(text))] = 0;
+        backend.load()(text, "Alert", "ok");
+    }
+    free(text);
+    return shown;
+}
+
+void gui_alert_set_backend(gui_alert_fn b) { backend.store(b ? b : box); }

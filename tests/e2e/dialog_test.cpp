@@ -1,0 +1,318 @@
+// The graphic dialogs on a real X server: message box keys and close request, the
+// input box's typed text, masking and Escape, the notification popup, the bell, and
+// the focus going back to the program's window.
+#include <gtest/gtest.h>
+// After gtest, whose names Xlib's macros would hit.
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <future>
+#include <string>
+#include <vector>
+
+#include "dialog/dialog_layer.h"
+#include "dialog/ndlg.h"
+#include "dialog/x11_backend.h"
+#include "support/child.h"
+#include "support/x11_capture.h"
+#include "support/x11_probe.h"
+
+namespace {
+
+std::string run_output(const std::vector<std::string>& args) {
+    std::string command;
+    for (const std::string& a : args) command += "'" + a + "' ";
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, p)) out += buffer;
+        pclose(p);
+    }
+    while (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
+}
+
+void xdotool(std::vector<std::string> args) {
+    args.insert(args.begin(), "xdotool");
+    auto tool = child_start(args);
+    ASSERT_EQ(child_wait(tool, 5000), 0) << args[1];
+}
+
+// The window's WM_CLASS as "instance.class". Asked of xprop: this process's own Xlib
+// calls stay on the dialog's thread while a dialog opens.
+std::string window_class_of(unsigned long window) {
+    std::string line = run_output({"xprop", "-id", std::to_string(window), "WM_CLASS"});
+    size_t a = line.find('"'), b = line.find('"', a + 1), c = line.find('"', b + 1), d = line.find('"', c + 1);
+    if (d == std::string::npos) return "";
+    return line.substr(a + 1, b - a - 1) + "." + line.substr(c + 1, d - c - 1);
+}
+
+// The dialog's window, found by its title and then checked for its class; 0 when none
+// appeared.
+unsigned long find_dialog(const char* window_class, const std::string& title) {
+    std::string ids = run_output({"timeout", "5", "xdotool", "search", "--sync", "--name", "^" + title + "$"});
+    for (size_t at = 0; at < ids.size();) {
+        size_t end = ids.find('\n', at);
+        unsigned long id = std::stoul(ids.substr(at, end - at));
+        std::string cls = window_class_of(id);
+        if (cls.size() > strlen(window_class) && cls.substr(cls.size() - strlen(window_class)) == window_class)
+            return id;
+        at = end == std::string::npos ? ids.size() : end + 1;
+    }
+    return 0;
+}
+
+// Closes every dialog still open, so that a failed test does not wait for ever.
+void close_dialogs() {
+    std::string ids = run_output({"xdotool", "search", "--class", "ZvDialog"});
+    for (size_t at = 0; at < ids.size();) {
+        size_t end = ids.find('\n', at);
+        x11_send_close(std::stoul(ids.substr(at, end - at)));
+        at = end == std::string::npos ? ids.size() : end + 1;
+    }
+}
+
+// A dialog asked on a second thread.
+template <typename T>
+struct asked {
+    std::future<T> answer;
+    template <typename F>
+    explicit asked(F f) : answer(std::async(std::launch::async, f)) {}
+    ~asked() {
+        while (answer.valid() && answer.wait_for(std::chrono::milliseconds(200)) != std::future_status::ready)
+            close_dialogs();
+    }
+    bool ready() { return answer.wait_for(std::chrono::seconds(5)) == std::future_status::ready; }
+    T get() { return answer.get(); }
+};
+
+// The focus window; 0 for none or PointerRoot.
+unsigned long focused_window() {
+    std::string id = run_output({"sh", "-c", "xdotool getwindowfocus 2>/dev/null"});
+    return id.empty() ? 0 : std::stoul(id);
+}
+
+// Waits until the window has the keyboard focus.
+bool wait_for_focus(unsigned long window, int timeout_ms = 3000) {
+    int64_t deadline = monotonic_ms() + timeout_ms;
+    while (monotonic_ms() < deadline) {
+        if (focused_window() == window) return true;
+        usleep(20000);
+    }
+    return false;
+}
+
+size_t count_windows(const char* window_class) {
+    std::string ids = run_output({"xdotool", "search", "--onlyvisible", "--class", window_class});
+    if (ids.empty()) return 0;
+    return 1 + size_t(std::count(ids.begin(), ids.end(), '\n'));
+}
+
+class DialogWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // As in main: the dialogs and this test use Xlib from two threads.
+        XInitThreads();
+        dialog_locale_global_init();
+        dialog_reset_for_tests();
+    }
+};
+
+struct message_case {
+    const char* type;
+    int32_t default_button;
+    std::vector<std::string> keys;  // xdotool key arguments; empty: the close request
+    int32_t answer;
+};
+
+TEST_F(DialogWindow, MessageBoxAnswersKeysAndTheCloseRequest) {
+    const message_case cases[] = {
+        {"yesnocancel", 0, {"Return"}, 0}, {"yesnocancel", 0, {"y"}, 1},       {"yesnocancel", 0, {"n"}, 2},
+        {"yesnocancel", 0, {}, 0},         {"yesnocancel", 1, {"Tab", "Return"}, 2},
+        {"ok", 1, {"Escape"}, 1},          {"okcancel", 0, {"Escape"}, 0},     {"yesno", 1, {"space"}, 1},
+    };
+    int n = 0;
+    for (const message_case& c : cases) {
+        std::string title = "T" + std::to_string(++n);
+        SCOPED_TRACE(title + " " + c.type);
+        asked<int32_t> answer([&] { return ndlg_messageBox(title.c_str(), "m", c.type, "question", c.default_button); });
+        unsigned long box = find_dialog("ZvDialog", title);
+        ASSERT_NE(box, 0u);
+        ASSERT_TRUE(wait_for_focus(box));
+        if (c.keys.empty())
+            ASSERT_TRUE(x11_send_close(box));
+        else
+            for (const std::string& key : c.keys) xdotool({"key", key});
+        ASSERT_TRUE(answer.ready());
+        EXPECT_EQ(answer.get(), c.answer);
+    }
+}
+
+TEST_F(DialogWindow, MessageBoxInstanceAndTitleInUtf8) {
+    asked<int32_t> answer([] { return ndlg_messageBox("Caf\xE9", "m", "ok", "info", 1); });
+    unsigned long box = find_dialog("ZvDialog", "Caf\xC3\xA9");
+    ASSERT_NE(box, 0u);
+    EXPECT_EQ(window_class_of(box), "messagebox.ZvDialog");
+    ASSERT_TRUE(wait_for_focus(box));
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(answer.ready());
+    EXPECT_EQ(answer.get(), 1);
+}
+
+TEST_F(DialogWindow, InputBoxAnswersTypedUtf8AndEscapeAnswersEmpty) {
+    asked<std::string> typed([] { return std::string(ndlg_inputBox("Name", "Your name?", "")); });
+    unsigned long box = find_dialog("ZvDialog", "Name");
+    ASSERT_NE(box, 0u);
+    ASSERT_TRUE(wait_for_focus(box));
+    xdotool({"type", "--delay", "30", "h\xC3\xA9llo\xE2\x82\xAC"});
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(typed.ready());
+    EXPECT_EQ(typed.get(), "h\xC3\xA9llo\xE2\x82\xAC");
+
+    asked<std::string> cancelled([] { return std::string(ndlg_inputBox("Again", "m", "start")); });
+    box = find_dialog("ZvDialog", "Again");
+    ASSERT_NE(box, 0u);
+    ASSERT_TRUE(wait_for_focus(box));
+    xdotool({"type", "abc"});
+    xdotool({"key", "Escape"});
+    ASSERT_TRUE(cancelled.ready());
+    EXPECT_EQ(cancelled.get(), "");
+}
+
+TEST_F(DialogWindow, MaskedInputShowsTheSameStarsWhateverIsTyped) {
+    asked<std::string> typed([] { return std::string(ndlg_inputBox("Secret", "m", nullptr)); });
+    unsigned long box = find_dialog("ZvDialog", "Secret");
+    ASSERT_NE(box, 0u);
+    ASSERT_TRUE(wait_for_focus(box));
+    xdotool({"type", "abc"});
+    usleep(300000);
+    x11_picture first = x11_capture(box);
+    xdotool({"key", "BackSpace", "BackSpace", "BackSpace"});
+    xdotool({"type", "xyz"});
+    usleep(300000);
+    x11_picture second = x11_capture(box);
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(typed.ready());
+    EXPECT_EQ(typed.get(), "xyz");
+    ASSERT_GT(first.width, 0);
+    EXPECT_EQ(first.pixels, second.pixels);
+}
+
+TEST_F(DialogWindow, NotificationReturnsAtOnceShowsOneUnfocusedPopupAndGoesAway) {
+    x11_notify_set_duration_for_tests(10000);
+    int64_t start = monotonic_ms();
+    EXPECT_EQ(ndlg_notifyPopup("Done", "All files saved", "info"), 1);
+    EXPECT_LT(monotonic_ms() - start, 100);
+    unsigned long before = focused_window();
+    unsigned long popup = find_dialog("ZvNotify", "Done");
+    ASSERT_NE(popup, 0u);
+    EXPECT_LT(monotonic_ms() - start, 1000);
+    EXPECT_EQ(focused_window(), before);
+
+    EXPECT_EQ(ndlg_notifyPopup("Second", "m", "warning"), 1);
+    ASSERT_NE(find_dialog("ZvNotify", "Second"), 0u);
+    usleep(200000);
+    EXPECT_EQ(count_windows("ZvNotify"), 1u);
+
+    x11_notify_set_duration_for_tests(200);
+    EXPECT_EQ(ndlg_notifyPopup("Short", "m", "error"), 1);
+    usleep(800000);
+    EXPECT_EQ(count_windows("ZvNotify"), 0u);
+}
+
+TEST_F(DialogWindow, BeepRingsAt900HzFor500MsAndRestoresTheBell) {
+    Display* d = XOpenDisplay(nullptr);
+    ASSERT_NE(d, nullptr);
+    int opcode, event_base, error_base, major = XkbMajorVersion, minor = XkbMinorVersion;
+    ASSERT_TRUE(XkbQueryExtension(d, &opcode, &event_base, &error_base, &major, &minor));
+    XkbSelectEvents(d, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
+    XKeyboardState before;
+    XGetKeyboardControl(d, &before);
+    XSync(d, False);
+
+    int64_t start = monotonic_ms();
+    ndlg_beep();
+    EXPECT_GE(monotonic_ms() - start, 500);
+
+    bool rang = false;
+    for (int i = 0; i < 100 && !rang; ++i) {
+        while (XPending(d)) {
+            XEvent e;
+            XNextEvent(d, &e);
+            if (e.type != event_base) continue;
+            auto* xkb = reinterpret_cast<XkbEvent*>(&e);
+            if (xkb->any.xkb_type != XkbBellNotify) continue;
+            EXPECT_EQ(xkb->bell.pitch, 900);
+            EXPECT_EQ(xkb->bell.duration, 500);
+            rang = true;
+        }
+        if (!rang) usleep(10000);
+    }
+    EXPECT_TRUE(rang);
+    XKeyboardState after;
+    XGetKeyboardControl(d, &after);
+    EXPECT_EQ(after.bell_pitch, before.bell_pitch);
+    EXPECT_EQ(after.bell_duration, before.bell_duration);
+    XCloseDisplay(d);
+}
+
+// The program "owner" with its window shown and focused, its standard input and
+// output in pipes.
+class DialogOwner : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(pipe(input), 0);
+        ASSERT_EQ(pipe(output), 0);
+        signal(SIGPIPE, SIG_IGN);
+        program.pid = fork();
+        if (program.pid == 0) {
+            dup2(input[0], 0);
+            dup2(output[1], 1);
+            close(input[1]);
+            close(output[0]);
+            execl(ZV_E2E_DIALOG_OWNER, ZV_E2E_DIALOG_OWNER, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(input[0]);
+        close(output[1]);
+        owner = x11_wait_for_window("owner", 10000);
+        ASSERT_NE(owner.id, 0u);
+        xdotool({"windowfocus", "--sync", std::to_string(owner.id)});
+    }
+    void TearDown() override {
+        close(input[1]);
+        close(output[0]);
+        if (owner.id) x11_send_close(owner.id);
+        child_wait(program, 3000);
+    }
+    // Asks the question, answers it with the key and returns the printed answer.
+    std::string ask(const char* line, const std::string& title, const char* key) {
+        if (write(input[1], line, strlen(line)) != ssize_t(strlen(line))) return "no question";
+        unsigned long box = find_dialog("ZvDialog", title);
+        if (!box || !wait_for_focus(box)) return "no box";
+        xdotool({"key", key});
+        char answer[8] = {};
+        return read(output[0], answer, sizeof answer - 1) > 0 ? answer : "no answer";
+    }
+
+    int input[2] = {-1, -1}, output[2] = {-1, -1};
+    child_process program;
+    x11_window_info owner{};
+};
+
+TEST_F(DialogOwner, TheBoxOfAProgramGivesTheFocusBackToItsWindow) {
+    EXPECT_EQ(ask("box\n", "T1", "n"), "2\n");
+    EXPECT_TRUE(wait_for_focus(owner.id));
+}
+
+TEST_F(DialogOwner, TheRuntimesAlertIsARealBoxAnsweredByItsLetters) {
+    EXPECT_EQ(ask("alert\n", "Unhandled Error", "y"), "1\n");
+}
+
+}  // namespace
