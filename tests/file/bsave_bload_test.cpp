@@ -1,0 +1,148 @@
+// BSAVE and BLOAD: memory-image files of conventional memory.
+#include <cstring>
+#include <string>
+
+#include "file/bload.h"
+#include "file/bsave.h"
+#include "file/file_fixture.h"
+#include "memory/cmem.h"
+
+namespace {
+
+class MemoryImage : public FileTest {
+protected:
+    void SetUp() override {
+        FileTest::SetUp();
+        cmem_reset_for_tests();
+    }
+    void TearDown() override {
+        cmem_reset_for_tests();
+        FileTest::TearDown();
+    }
+    static void fill(int64_t linear, int64_t count, uint8_t seed) {
+        for (int64_t i = 0; i < count; i++) cmem[linear + i] = uint8_t(seed + i * 7);
+    }
+    static std::string memory(int64_t linear, int64_t count) {
+        return std::string(reinterpret_cast<const char*>(cmem + linear), size_t(count));
+    }
+    static std::string header(uint16_t segment, uint16_t offset, uint16_t length) {
+        const char h[7] = {char(0xFD),         char(segment & 255), char(segment >> 8), char(offset & 255),
+                           char(offset >> 8), char(length & 255),  char(length >> 8)};
+        return std::string(h, 7);
+    }
+    static int32_t bsave(const std::string& name, int32_t offset, int32_t length) {
+        sub_bsave(text(name), offset, length);
+        return take_error();
+    }
+    static int32_t bload(const std::string& name, int32_t offset = 0, int32_t passed = 0) {
+        sub_bload(text(name), offset, passed);
+        return take_error();
+    }
+};
+
+TEST_F(MemoryImage, SavesTheTextPageWithItsHeader) {
+    fill(0xB8000, 4000, 3);
+    sub_defseg(0xB800, 1);
+    EXPECT_EQ(bsave("page.bsv", 0, 4000), 0);
+    std::string file = read_file("page.bsv");
+    ASSERT_EQ(file.size(), 4007u);
+    EXPECT_EQ(file.substr(0, 7), header(0xB800, 0, 4000));
+    EXPECT_EQ(file.substr(7), memory(0xB8000, 4000));
+}
+
+TEST_F(MemoryImage, LengthsAndOffsetsAreSixteenBitsButWhole64KStays) {
+    fill(0x20000, 65536, 1);
+    sub_defseg(0x2000, 1);
+    const struct { int32_t offset, length; std::string head; size_t data; } cases[] = {
+        {0, 65536, header(0x2000, 0, 0), 65536},
+        {0, -1, header(0x2000, 0, 0xFFFF), 65535},
+        {-65536 + 16, 32, header(0x2000, 16, 32), 32},
+        {-1, 1, header(0x2000, 0xFFFF, 1), 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(bsave("m.bsv", c.offset, c.length), 0) << c.offset << " " << c.length;
+        std::string file = read_file("m.bsv");
+        ASSERT_EQ(file.size(), 7 + c.data) << c.offset << " " << c.length;
+        EXPECT_EQ(file.substr(0, 7), c.head);
+        EXPECT_EQ(file.substr(7), memory(0x20000 + uint16_t(c.offset), int64_t(c.data)));
+    }
+}
+
+TEST_F(MemoryImage, SaveErrorsCreateNothing) {
+    const struct { int32_t segment, offset, length, error; } cases[] = {
+        {0x2000, 70000, 1, 6},   {0x2000, -65537, 1, 6},  {0x2000, 0, 65537, 6},
+        {0x2000, 0, -65537, 6},  {0xFFFF, 0xFFFF, 65536, 5}, {0xFFFF, 0xFFFF, 5, 5},
+    };
+    for (const auto& c : cases) {
+        sub_defseg(c.segment, 1);
+        EXPECT_EQ(bsave("x.bsv", c.offset, c.length), c.error) << c.segment << ":" << c.offset << " " << c.length;
+        EXPECT_FALSE(exists("x.bsv"));
+    }
+    sub_defseg(0xFFFF, 1);
+    EXPECT_EQ(bsave("x.bsv", 0xFFFF, 4), 0) << "the last byte of conventional memory is within reach";
+    EXPECT_EQ(bsave("missing\\x.bsv", 0, 1), 64);
+    error(9);
+    sub_bsave(text("y.bsv"), 0, 1);
+    EXPECT_FALSE(exists("y.bsv"));
+}
+
+TEST_F(MemoryImage, SaveEmptiesAnOlderLongerFile) {
+    write_file("m.bsv", std::string(100, 'x'));
+    sub_defseg(0x2000, 1);
+    EXPECT_EQ(bsave("m.bsv", 0, 3), 0);
+    EXPECT_EQ(read_file("m.bsv").size(), 10u);
+}
+
+TEST_F(MemoryImage, WholeSegmentRoundTrip) {
+    fill(0x30000, 65536, 9);
+    std::string saved = memory(0x30000, 65536);
+    sub_defseg(0x3000, 1);
+    ASSERT_EQ(bsave("seg.bsv", 0, 65536), 0);
+    memset(cmem + 0x30000, 0, 65536);
+    sub_defseg(0, 0);
+    EXPECT_EQ(bload("seg.bsv"), 0);
+    EXPECT_EQ(memory(0x30000, 65536), saved);
+}
+
+TEST_F(MemoryImage, LoadGoesToTheHeadersPlaceOrToDefSegAndOffset) {
+    write_file("m.bsv", header(0x1000, 0x20, 3) + "abc");
+    sub_defseg(0x4000, 1);
+    EXPECT_EQ(bload("m.bsv"), 0);
+    EXPECT_EQ(memory(0x10020, 3), "abc");
+    EXPECT_EQ(bload("m.bsv", 0x10, 1), 0);
+    EXPECT_EQ(memory(0x40010, 3), "abc");
+    EXPECT_EQ(bload("m.bsv", -65536 + 0x30, 1), 0);
+    EXPECT_EQ(memory(0x40030, 3), "abc");
+}
+
+TEST_F(MemoryImage, LoadErrors) {
+    write_file("short.bsv", header(0x1000, 0, 100).substr(0, 6));
+    write_file("mark.bsv", "X" + header(0x1000, 0, 1).substr(1) + "z");
+    write_file("part.bsv", header(0x1000, 0, 100) + std::string(40, 'p'));
+    write_file("past.bsv", header(0xFFFF, 0xFFF0, 0x100) + std::string(0x100, 'q'));
+    write_file("empty0.bsv", header(0x1000, 0, 0) + std::string(100, 'e'));
+    const struct { const char* name; int32_t offset, passed, error; int64_t stored; } cases[] = {
+        {"missing.bsv", 0, 0, 53, 0}, {"short.bsv", 0, 0, 54, 0},  {"mark.bsv", 0, 0, 54, 0},
+        {"part.bsv", 0, 0, 54, 40},   {"past.bsv", 0, 0, 5, 0},    {"empty0.bsv", 0, 0, 0, 0},
+        {"part.bsv", 70000, 1, 6, 0}, {"m.bsv", -65537, 1, 6, 0},
+    };
+    for (const auto& c : cases) {
+        cmem_reset_for_tests();
+        EXPECT_EQ(bload(c.name, c.offset, c.passed), c.error) << c.name;
+        EXPECT_EQ(memory(0x10000, c.stored), std::string(size_t(c.stored), 'p')) << c.name;
+        EXPECT_EQ(cmem[0x10000 + c.stored], 0) << c.name;
+        EXPECT_EQ(cmem[0x10FFF0], 0) << c.name;
+    }
+    error(9);
+    sub_bload(text("part.bsv"), 0, 0);
+    EXPECT_EQ(cmem[0x10000], 0) << "nothing while an error is pending";
+}
+
+TEST_F(MemoryImage, HeaderLengthZeroLoadsTheRestOfALargeFile) {
+    write_file("big.bsv", header(0x1000, 0, 0) + std::string(65536 + 10, 'b'));
+    EXPECT_EQ(bload("big.bsv"), 0);
+    EXPECT_EQ(memory(0x10000, 65546), std::string(65546, 'b'));
+    EXPECT_EQ(cmem[0x10000 + 65546], 0);
+}
+
+}  // namespace
