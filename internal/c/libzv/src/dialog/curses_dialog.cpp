@@ -3,10 +3,7 @@
 #include "dialog/curses_dialog.h"
 
 #include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,7 +12,7 @@
 #include <optional>
 #include <string_view>
 
-extern char** environ;
+#include "platform/process_start.h"
 
 namespace {
 
@@ -52,41 +49,12 @@ std::string search_path(const std::string& list) {
 // Starts the program with its standard error on answer_fd and waits for it: its exit
 // status (128 + n after signal n), or -1 when it could not start.
 int spawn_and_wait(const std::string& program, const std::vector<std::string>& args, int answer_fd) {
-    std::vector<char*> argv;
-    std::string name = "dialog";
-    argv.push_back(name.data());
-    std::vector<std::string> copies = args;
-    for (auto& a : copies) argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawnattr_init(&attributes);
-    posix_spawn_file_actions_adddup2(&actions, answer_fd, 2);
-    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-    sigset_t none, all;
-    sigemptyset(&none);
-    sigfillset(&all);
-    sigdelset(&all, SIGKILL);
-    sigdelset(&all, SIGSTOP);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &all);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-    fflush(nullptr);  // the child shares the standard streams
-    pid_t pid;
-    int failed = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    if (failed) return -1;
-
-    int status;
-    while (waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR) return -1;
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-    return -1;
+    std::vector<std::string> argv{"dialog"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    process_streams streams;
+    streams.fd[2] = answer_fd;
+    pid_t pid = process_spawn(program.c_str(), argv, streams);
+    return pid < 0 ? -1 : process_wait(pid);
 }
 
 struct curses_answer {
