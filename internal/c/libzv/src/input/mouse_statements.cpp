@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <cmath>
 #include <string>
 
@@ -53,7 +52,8 @@ void sub__mouseshow(zvs* style, int32_t passed) {
     if (new_error_is_set() || !libzv_is_glut_up()) return;
     if (passed && style) {
         std::string name(reinterpret_cast<const char*>(style->text), size_t(style->length));
-        for (char& c : name) c = char(std::toupper(static_cast<unsigned char>(c)));
+        for (char& c : name)
+            if (c >= 'a' && c <= 'z') c = char(c - 32);  // ASCII only, whatever the locale
         int32_t id = 0;
         for (const cursor_name& entry : cursor_names)
             if (name == entry.name) id = entry.id;
