@@ -5,9 +5,10 @@ ASAN  ?= build-asan
 TSAN  ?= build-tsan
 # Unit-test modules whose threads ThreadSanitizer checks, and the tests it runs: all
 # of the slot lists' and the traps', the producer's race tests (its unlocked page-buffer
-# reads are annotated out in that build), the keyboard's threaded tests.
-TSAN_MODULES ?= list traps display input
-TSAN_TESTS   ?= ^(list[.]|traps[.]|display[.]ProducerRace[.]|input[.]KeyboardTest[.](KeyboardRace|HeldKeyStaysVisible))
+# reads are annotated out in that build), the keyboard's threaded tests, and the tests
+# where dialogs, the printer page, WAIT and SHELL meet another thread.
+TSAN_MODULES ?= list traps display input dialog text file shell
+TSAN_TESTS   ?= ^(list[.]|traps[.]|display[.]ProducerRace[.]|input[.]KeyboardTest[.](KeyboardRace|HeldKeyStaysVisible)|dialog[.]GuiTest[.]InputBoxesFromTwoThreads|text[.]Lprint[.]HousekeepingPasses|file[.]Ports[.]WaitSeesARetrace|shell[.]ShellTest[.](TheHousekeeping|ManyShells))
 
 .PHONY: run test deps build build-asan build-tsan clean
 
