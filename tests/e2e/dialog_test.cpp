@@ -56,14 +56,20 @@ std::string window_class_of(unsigned long window) {
 // The dialog's window, found by its title and then checked for its class; 0 when none
 // appeared.
 unsigned long find_dialog(const char* window_class, const std::string& title) {
-    std::string ids = run_output({"timeout", "5", "xdotool", "search", "--sync", "--name", "^" + title + "$"});
-    for (size_t at = 0; at < ids.size();) {
-        size_t end = ids.find('\n', at);
-        unsigned long id = std::stoul(ids.substr(at, end - at));
-        std::string cls = window_class_of(id);
-        if (cls.size() > strlen(window_class) && cls.substr(cls.size() - strlen(window_class)) == window_class)
-            return id;
-        at = end == std::string::npos ? ids.size() : end + 1;
+    // Look again until both match: xdotool gives up on a search that meets a window
+    // being destroyed (another popup going away), and a title may come before a class.
+    int64_t deadline = monotonic_ms() + 10000;
+    while (monotonic_ms() < deadline) {
+        std::string ids = run_output({"timeout", "5", "xdotool", "search", "--sync", "--name", "^" + title + "$"});
+        for (size_t at = 0; at < ids.size();) {
+            size_t end = ids.find('\n', at);
+            unsigned long id = std::stoul(ids.substr(at, end - at));
+            std::string cls = window_class_of(id);
+            if (cls.size() > strlen(window_class) && cls.substr(cls.size() - strlen(window_class)) == window_class)
+                return id;
+            at = end == std::string::npos ? ids.size() : end + 1;
+        }
+        usleep(100000);
     }
     return 0;
 }
