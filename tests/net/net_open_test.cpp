@@ -1,4 +1,4 @@
-// Opening network handles: the specification parser, the placeholders' answers, the
+// Opening network handles: the address parser, the placeholders' answers, the
 // debug-link prefix and the errors of the handle functions.
 #include "net_fixture.h"
 
@@ -7,7 +7,7 @@ namespace {
 TEST_F(NetTest, PlaceholdersRefuseEveryWellFormedOpenWithoutAnErrorAndReportBadOnes) {
     struct row {
         bool host;
-        const char* spec;
+        const char* address;
         int32_t error;
     };
     const row rows[] = {
@@ -28,11 +28,11 @@ TEST_F(NetTest, PlaceholdersRefuseEveryWellFormedOpenWithoutAnErrorAndReportBadO
     };
     for (const row& r : rows) {
         error_reset_for_tests();
-        zvs* spec = text(r.spec);
-        int32_t got = r.host ? func__openhost(spec) : func__openclient(spec);
-        EXPECT_EQ(got, 0) << r.spec;
-        EXPECT_EQ(pending(), r.error) << r.spec;
-        EXPECT_EQ(list_get(net_special_handles(), 1), nullptr) << r.spec;
+        zvs* address = text(r.address);
+        int32_t got = r.host ? func__openhost(address) : func__openclient(address);
+        EXPECT_EQ(got, 0) << r.address;
+        EXPECT_EQ(pending(), r.error) << r.address;
+        EXPECT_EQ(list_get(net_special_handles(), 1), nullptr) << r.address;
     }
 }
 
@@ -40,7 +40,7 @@ TEST_F(NetTest, HttpUrlIsTheTextAfterTheColonUnlessItStartsWithASlash) {
     use_fake();
     fake_net::http_open_answer = -1;
     struct row {
-        const char* spec;
+        const char* address;
         const char* call;
     };
     const row rows[] = {
@@ -51,8 +51,8 @@ TEST_F(NetTest, HttpUrlIsTheTextAfterTheColonUnlessItStartsWithASlash) {
     };
     for (const row& r : rows) {
         fake_net::calls.clear();
-        EXPECT_EQ(func__openclient(text(r.spec)), 0) << r.spec;
-        ASSERT_EQ(fake_net::calls.size(), 1u) << r.spec;
+        EXPECT_EQ(func__openclient(text(r.address)), 0) << r.address;
+        ASSERT_EQ(fake_net::calls.size(), 1u) << r.address;
         EXPECT_EQ(fake_net::calls[0], r.call);
         // The refused request gave its handle back.
         EXPECT_EQ(list_get(net_special_handles(), 1), nullptr);
@@ -64,7 +64,7 @@ TEST_F(NetTest, ThePortIsValOfTheSecondPartRoundedToEven) {
     use_fake();
     fake_net::tcp_accepts = false;
     struct row {
-        const char* spec;
+        const char* address;
         int64_t port;
     };
     const row rows[] = {
@@ -72,9 +72,9 @@ TEST_F(NetTest, ThePortIsValOfTheSecondPartRoundedToEven) {
         {"TCP/IP:&H50:h", 80}, {"TCP/IP:x:h", 0},       {"TCP/IP:1e10:h", -2147483648LL},
     };
     for (const row& r : rows) {
-        EXPECT_EQ(func__openclient(text(r.spec)), 0) << r.spec;
-        EXPECT_EQ(fake_net::last_port, r.port) << r.spec;
-        EXPECT_EQ(fake_net::calls.back().substr(0, 9), "client h ") << r.spec;
+        EXPECT_EQ(func__openclient(text(r.address)), 0) << r.address;
+        EXPECT_EQ(fake_net::last_port, r.port) << r.address;
+        EXPECT_EQ(fake_net::calls.back().substr(0, 9), "client h ") << r.address;
     }
     EXPECT_EQ(pending(), 0);
 }

@@ -18,14 +18,14 @@ int32_t open_result(int32_t h, int32_t bad_error) {
 
 }  // namespace
 
-int32_t func__openclient(zvs* spec) {
+int32_t func__openclient(zvs* address) {
     if (new_error_is_set()) return 0;
-    return open_result(connection_new(0, spec, 0), 5);
+    return open_result(connection_new(0, address, 0), 5);
 }
 
-int32_t func__openhost(zvs* spec) {
+int32_t func__openhost(zvs* address) {
     if (new_error_is_set()) return 0;
-    return open_result(connection_new(1, spec, 0), 5);
+    return open_result(connection_new(1, address, 0), 5);
 }
 
 int32_t func__openconnection(int32_t host) {

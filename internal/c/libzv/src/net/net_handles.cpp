@@ -1,4 +1,4 @@
-// The network handle lists: opening (with the specification parser), accepting,
+// The network handle lists: opening (with the address parser), accepting,
 // closing, and the stream primitives.
 #include <cmath>
 #include <cstdlib>
@@ -21,7 +21,7 @@ list* stream_handles = nullptr;
 list* connection_handles = nullptr;
 int32_t highest_handle = 0;
 
-// At most this many ':' separate the parts of a specification; the rest stays in the last part.
+// At most this many ':' separate the parts of an address; the rest stays in the last part.
 constexpr int32_t spec_max_separators = 10;
 
 struct spec_parts {
@@ -175,10 +175,10 @@ connection_struct* special_connection(const special_handle_struct* h) {
     return reinterpret_cast<connection_struct*>(h->value);
 }
 
-int32_t connection_new(int32_t type, zvs* spec, int32_t host) {
+int32_t connection_new(int32_t type, zvs* address, int32_t host) {
     if (type == 2) return accept_connection(host);
-    if (!spec) return -1;
-    return open_tcp(type, std::string_view(reinterpret_cast<const char*>(spec->text), size_t(spec->length)));
+    if (!address) return -1;
+    return open_tcp(type, std::string_view(reinterpret_cast<const char*>(address->text), size_t(address->length)));
 }
 
 void connection_close(int32_t handle) {

@@ -57,7 +57,7 @@ uint64_t free_bytes(const std::string& folder) {
 
 }  // namespace
 
-zvs* func__files(zvs* spec, int32_t passed) {
+zvs* func__files(zvs* pattern_text, int32_t passed) {
     if (new_error_is_set()) return zvs_new(0, 1);
     if (!files_context) {
         files_context = new DirectoryContext;
@@ -65,8 +65,8 @@ zvs* func__files(zvs* spec, int32_t passed) {
     }
     const std::string* name;
     if (passed) {
-        std::string text = filepath_fix_directory(spec);
-        if (spec->temporary) zvs_free(spec);
+        std::string text = filepath_fix_directory(pattern_text);
+        if (pattern_text->temporary) zvs_free(pattern_text);
         if (text.empty()) text = "*";
         if (FS_DirectoryExists(text)) {
             *files_folder = text;
@@ -97,9 +97,9 @@ void files_reset_for_tests() {
     if (files_context) *files_context = DirectoryContext();
 }
 
-void sub_files(zvs* spec, int32_t passed) {
+void sub_files(zvs* pattern_text, int32_t passed) {
     if (new_error_is_set()) return;
-    std::string text = passed && spec->length ? filepath_fix_directory(spec) : std::string("./");
+    std::string text = passed && pattern_text->length ? filepath_fix_directory(pattern_text) : std::string("./");
     std::string folder;
     if (FS_DirectoryExists(text)) {
         folder = FS_GetFullPath(text);

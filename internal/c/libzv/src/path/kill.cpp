@@ -13,7 +13,7 @@
 
 namespace {
 
-bool has_wildcard(std::string_view spec) { return spec.find_first_of("*?") != std::string_view::npos; }
+bool has_wildcard(std::string_view pattern_text) { return pattern_text.find_first_of("*?") != std::string_view::npos; }
 
 // Deletes one matching entry; 0 or the error it raises.
 int32_t kill_one(const std::string& path) {
@@ -39,9 +39,9 @@ int32_t kill_one(const std::string& path) {
 
 }  // namespace
 
-void sub_kill(zvs* spec) {
+void sub_kill(zvs* pattern_text) {
     if (new_error_is_set()) return;
-    std::string text = filepath_fix_directory(spec);
+    std::string text = filepath_fix_directory(pattern_text);
     // A folder's name would list that folder while the names are joined with its parent.
     if (!has_wildcard(text) && FS_DirectoryExists(text)) return error(53);
     std::string folder, file;

@@ -15,7 +15,7 @@ constexpr size_t text_limit = 4095;
 
 char ascii_upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; }
 
-bool has_wildcard(std::string_view spec) { return spec.find_first_of("*?") != std::string_view::npos; }
+bool has_wildcard(std::string_view pattern_text) { return pattern_text.find_first_of("*?") != std::string_view::npos; }
 
 // The listing order: ASCII upper-cased bytewise, ties by the raw bytes.
 bool listed_before(const std::string& a, const std::string& b) {
@@ -86,27 +86,27 @@ bool FS_WildcardMatch(std::string_view pattern, std::string_view name) {
 
 std::string FS_GetShortPath(std::string_view path) { return std::string(path); }
 
-const std::string& FS_NextMatchingEntry(DirectoryContext* context, std::string_view spec) {
-    if (!spec.empty()) {
+const std::string& FS_NextMatchingEntry(DirectoryContext* context, std::string_view pattern_text) {
+    if (!pattern_text.empty()) {
         context->last.clear();
         context->names.clear();
         context->next = 0;
         std::string folder;
-        if (has_wildcard(spec)) {
-            size_t cut = spec.rfind('/');
-            if (cut == std::string_view::npos) cut = spec.rfind('\\');
+        if (has_wildcard(pattern_text)) {
+            size_t cut = pattern_text.rfind('/');
+            if (cut == std::string_view::npos) cut = pattern_text.rfind('\\');
             if (cut == std::string_view::npos) {
-                context->pattern.assign(spec.substr(0, text_limit));
+                context->pattern.assign(pattern_text.substr(0, text_limit));
                 folder = "./";
             } else {
-                context->pattern.assign(spec.substr(cut + 1).substr(0, text_limit));
-                folder.assign(spec.substr(0, std::min(cut + 1, text_limit)));
+                context->pattern.assign(pattern_text.substr(cut + 1).substr(0, text_limit));
+                folder.assign(pattern_text.substr(0, std::min(cut + 1, text_limit)));
             }
-        } else if (!attributes_say_folder(spec)) {
-            context->last.assign(filepath_get_filename(spec));
+        } else if (!attributes_say_folder(pattern_text)) {
+            context->last.assign(filepath_get_filename(pattern_text));
             return context->last;
         } else {
-            folder.assign(spec);
+            folder.assign(pattern_text);
             context->pattern = "*";
         }
         if (!read_folder(folder, context)) return context->last;

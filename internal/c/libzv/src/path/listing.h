@@ -18,25 +18,25 @@ struct DirectoryContext {
     std::string last;     // the name last returned
 };
 
-// With a non-empty spec, starts a new enumeration and returns its first match; with
-// an empty spec, the next match of the enumeration under way; "" when there is none.
-// A spec without '*' or '?' naming a plain file gives its file-name part alone; one
+// With a non-empty pattern, starts a new enumeration and returns its first match; with
+// an empty pattern, the next match of the enumeration under way; "" when there is none.
+// A pattern without '*' or '?' naming a plain file gives its file-name part alone; one
 // naming a folder (or nothing) lists that folder with the pattern "*".
-const std::string& FS_NextMatchingEntry(DirectoryContext* context, std::string_view spec);
+const std::string& FS_NextMatchingEntry(DirectoryContext* context, std::string_view pattern_text);
 // The matcher: '*' and '?' with ASCII case ignored. It never backs up within the name,
 // so a star followed by aab does not match aaab.
 bool FS_WildcardMatch(std::string_view pattern, std::string_view name);
 // The 8.3 short form of a path: the path itself (no short names here).
 std::string FS_GetShortPath(std::string_view path);
 
-// _FILES$[(spec)]: passed 0 continues the listing under way (error 5 when none is);
-// folders get a trailing '/'; "" ends the listing. Consumes a temporary spec.
-zvs* func__files(zvs* spec, int32_t passed);
-// FILES [spec]: the folder, the entries side by side in the 8-plus-4 layout, then the
+// _FILES$[(pattern)]: passed 0 continues the listing under way (error 5 when none is);
+// folders get a trailing '/'; "" ends the listing. Consumes a temporary pattern.
+zvs* func__files(zvs* pattern_text, int32_t passed);
+// FILES [pattern]: the folder, the entries side by side in the 8-plus-4 layout, then the
 // free bytes of the folder's file system.
-void sub_files(zvs* spec, int32_t passed);
-// KILL spec: deletes the plain files that match; folders are never deleted.
-void sub_kill(zvs* spec);
+void sub_files(zvs* pattern_text, int32_t passed);
+// KILL pattern: deletes the plain files that match; folders are never deleted.
+void sub_kill(zvs* pattern_text);
 
 // Forgets the _FILES$ listing under way (tests).
 void files_reset_for_tests();
