@@ -14,6 +14,7 @@
 
 #include "font/glyphs.h"
 #include "support/child.h"
+#include "support/scenario.h"
 #include "support/x11_capture.h"
 #include "support/x11_probe.h"
 
@@ -24,12 +25,6 @@ const char* const title = "Kubro (c)2009 Vutrek/Plonq/Eskir/Qadu";
 // The 16 colours of SCREEN 12 as the window shows them.
 constexpr uint32_t light_cyan = 0x55FFFF, dark_grey = 0x555555, light_blue = 0x5555FF, red = 0xAA0000,
                    white = 0xFFFFFF, black = 0;
-
-void xdotool(std::vector<std::string> args) {
-    args.insert(args.begin(), "xdotool");
-    auto tool = child_start(args);
-    ASSERT_EQ(child_wait(tool, 5000), 0);
-}
 
 // Whether row and column (1-based, 8 x 16 cells) show text in fg on bg; the first
 // differing pixel is told on failure.

@@ -10,33 +10,10 @@
 #include <vector>
 
 #include "support/child.h"
+#include "support/scenario.h"
 #include "support/x11_probe.h"
 
 namespace {
-
-void xdotool(std::vector<std::string> args) {
-    args.insert(args.begin(), "xdotool");
-    auto tool = child_start(args);
-    ASSERT_EQ(child_wait(tool, 5000), 0) << args[1];
-}
-
-std::vector<std::string> lines_of(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// Waits until the file holds the line; returns the lines read.
-std::vector<std::string> wait_for_line(const std::string& path, const std::string& line, int timeout_ms = 8000) {
-    int64_t deadline = monotonic_ms() + timeout_ms;
-    std::vector<std::string> lines = lines_of(path);
-    while (std::find(lines.begin(), lines.end(), line) == lines.end() && monotonic_ms() < deadline) {
-        usleep(20000);
-        lines = lines_of(path);
-    }
-    return lines;
-}
 
 class DevicesWindow : public ::testing::Test {
 protected:

@@ -20,6 +20,7 @@
 #include "dialog/gui.h"
 #include "dialog/ndlg.h"
 #include "support/child.h"
+#include "support/scenario.h"
 #include "x11_close.h"
 
 namespace {
@@ -38,12 +39,6 @@ std::string output_of(const std::string& command) {
     }
     while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
     return out;
-}
-
-void xdotool(std::vector<std::string> args) {
-    args.insert(args.begin(), "xdotool");
-    auto tool = child_start(args);
-    ASSERT_EQ(child_wait(tool, 5000), 0);
 }
 
 void keys(const std::vector<std::string>& names) {

@@ -20,6 +20,7 @@
 #include "dialog/ndlg.h"
 #include "dialog/x11_backend.h"
 #include "support/child.h"
+#include "support/scenario.h"
 #include "support/x11_capture.h"
 #include "support/x11_probe.h"
 
@@ -36,12 +37,6 @@ std::string run_output(const std::vector<std::string>& args) {
     }
     while (!out.empty() && out.back() == '\n') out.pop_back();
     return out;
-}
-
-void xdotool(std::vector<std::string> args) {
-    args.insert(args.begin(), "xdotool");
-    auto tool = child_start(args);
-    ASSERT_EQ(child_wait(tool, 5000), 0) << args[1];
 }
 
 // The window's WM_CLASS as "instance.class". Asked of xprop: this process's own Xlib

@@ -8,16 +8,10 @@
 #include <vector>
 
 #include "support/child.h"
+#include "support/scenario.h"
 #include "support/x11_probe.h"
 
 namespace {
-
-std::vector<std::string> lines_of(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 class DropsWindow : public ::testing::Test {
 protected:

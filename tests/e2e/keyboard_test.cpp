@@ -12,15 +12,10 @@
 #include <vector>
 
 #include "support/child.h"
+#include "support/scenario.h"
 #include "support/x11_probe.h"
 
 namespace {
-
-void xdotool(std::vector<std::string> args) {
-    args.insert(args.begin(), "xdotool");
-    auto tool = child_start(args);
-    ASSERT_EQ(child_wait(tool, 5000), 0) << args[1];
-}
 
 std::string xdotool_output(const std::vector<std::string>& args) {
     std::string command = "xdotool";
@@ -33,13 +28,6 @@ std::string xdotool_output(const std::vector<std::string>& args) {
     }
     while (!out.empty() && out.back() == '\n') out.pop_back();
     return out;
-}
-
-std::vector<std::string> lines_of(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
 }
 
 // Waits until the file holds at least count lines.

@@ -11,33 +11,10 @@
 #include <vector>
 
 #include "support/child.h"
+#include "support/scenario.h"
 #include "support/x11_probe.h"
 
 namespace {
-
-void xdotool(std::vector<std::string> args) {
-    args.insert(args.begin(), "xdotool");
-    auto tool = child_start(args);
-    ASSERT_EQ(child_wait(tool, 5000), 0) << args[1];
-}
-
-std::vector<std::string> lines_of(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// Waits until the file holds the line; returns the lines read.
-std::vector<std::string> wait_for_line(const std::string& path, const std::string& line, int timeout_ms = 8000) {
-    int64_t deadline = monotonic_ms() + timeout_ms;
-    std::vector<std::string> lines = lines_of(path);
-    while (std::find(lines.begin(), lines.end(), line) == lines.end() && monotonic_ms() < deadline) {
-        usleep(20000);
-        lines = lines_of(path);
-    }
-    return lines;
-}
 
 bool has(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -68,7 +45,6 @@ TEST(MouseWindow, MoveAndClickReachTheMouseFunctions) {
         lines = lines_of(out);
     }
     EXPECT_EQ(lines.back(), "200,150,0");
-
 
     // Relative motion comes from the raw pointer events beside the absolute ones.
     xdotool({"mousemove_relative", "--", "7", "-3"});
