@@ -8,24 +8,12 @@
 #include "dialog/gui.h"
 #include "error/error.h"
 #include "fake_backend.h"
+#include "gui_fixture.h"
 #include "string/zvs.h"
 
 namespace {
 
-class GuiTest : public DialogTest {
-protected:
-    void SetUp() override {
-        zvs_global_init();
-        error_reset_for_tests();
-        DialogTest::SetUp();
-    }
-    void TearDown() override {
-        error_reset_for_tests();
-        DialogTest::TearDown();
-    }
-    static zvs* s(const std::string& text) { return zvs_new_txt_len(text.data(), int32_t(text.size())); }
-    static std::string text(zvs* v) { return std::string(reinterpret_cast<char*>(v->text), size_t(v->length)); }
-};
+class GuiTest : public GuiFixture {};
 
 TEST_F(GuiTest, MessageBoxArgumentsAndTheirStandIns) {
     struct row {
