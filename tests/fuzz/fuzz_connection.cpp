@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             func__connected(n);
             func__statusCode(n);
             net_file_get(n, bytes, sizeof bytes);
-            zvs* s = zvs_new(0, 0);
+            zvs* s = fuzz_var();
             net_file_get_string(n, s);
             net_file_put(n, bytes, sizeof bytes);
             net_file_lof(n);

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // INPUT, or BINARY (where INPUT # is refused and LINE INPUT # and INPUT$ read).
         sub_open(zvs_new_txt("in.txt"), (mode_pick & 1) ? 2 : 3, 0, 0, 1, 0, 0);
         if (new_error_is_set()) return;
-        zvs* v = zvs_new(0, 0);
+        zvs* v = fuzz_var();
         for (int32_t i = 0; i < 256; i++) {
             uint32_t mark = zvs_tmp_list_nexti();
             uint8_t pick = reads.empty() ? 0 : uint8_t(reads[size_t(i) % reads.size()]);

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     fuzz_run([&] {
         zvs* format = fuzz_var(reinterpret_cast<const uint8_t*>(format_bytes.data()), format_bytes.size());
-        zvs* dest = zvs_new(0, 0);
+        zvs* dest = fuzz_var();
         int32_t position = 0;
         for (int32_t values = 0; values < 16 && !in.empty(); values++) {
             uint32_t mark = zvs_tmp_list_nexti();

@@ -27,12 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz_run([&] {
         static uint8_t fixed_bytes[16];
         memset(fixed_bytes, ' ', sizeof fixed_bytes);
-        zvs* vars[4] = {zvs_new(0, 0), zvs_new(0, 0), zvs_new(0, 0), zvs_new_fixed(fixed_bytes, sizeof fixed_bytes, 0)};
+        zvs* fixed = fuzz_own(zvs_new_fixed(fixed_bytes, sizeof fixed_bytes, 0));
+        zvs* vars[4] = {fuzz_var(), fuzz_var(), fuzz_var(), fixed};
         auto var = [&](uint8_t b) { return vars[b & 3]; };
-        auto chunk = [&] {
-            std::string c = in.chunk(64);
-            return zvs_new_txt_len(c.data(), int32_t(c.size()));
-        };
+        auto chunk = [&] { return fuzz_temp(in.chunk(64)); };
         // An argument: a variable, a fresh temporary copy of one, or input text.
         auto arg = [&]() -> zvs* {
             uint8_t b = in.u8();

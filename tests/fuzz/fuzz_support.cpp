@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <vector>
 
 #include "core/runtime_flags.h"
 #include "core/statement_flags.h"
@@ -34,6 +35,10 @@ int32_t quiet_alert(const char*, const char*, const char*) { return 1; }
 
 std::string scratch;
 
+bool strings_ready = false;
+uint32_t first_temporary = 0;
+std::vector<zvs*> variables;
+
 void remove_scratch() {
     if (scratch.empty()) return;
     if (chdir("/") != 0) return;
@@ -54,8 +59,18 @@ void fuzz_install_seams() {
     libzv_log_reset_for_tests();
 }
 
+void fuzz_note_fatal() { strings_ready = false; }
+
 void fuzz_reset_runtime() {
-    zvs_reset_for_tests(65536, 1024, 1024);
+    if (strings_ready) {
+        for (zvs* v : variables) zvs_free(v);
+        zvs_tmp_release_to(first_temporary, 0);
+    } else {
+        zvs_reset_for_tests(65536, 1024, 1024);
+        first_temporary = zvs_tmp_list_nexti();
+        strings_ready = true;
+    }
+    variables.clear();
     error_reset_for_tests();
     runtime_flags_reset_for_tests();
     statement_flags_reset_for_tests();
@@ -119,7 +134,19 @@ void fuzz_write_file(const char* name, const uint8_t* data, size_t size) {
 zvs* fuzz_var(const uint8_t* data, size_t size) {
     zvs* v = zvs_new(int32_t(size), 0);
     if (size) memcpy(v->text, data, size);
+    variables.push_back(v);
     return v;
+}
+
+zvs* fuzz_own(zvs* variable) {
+    variables.push_back(variable);
+    return variable;
+}
+
+zvs* fuzz_temp(const std::string& bytes) {
+    zvs* t = zvs_new(int32_t(bytes.size()), 1);
+    if (!bytes.empty()) memcpy(t->text, bytes.data(), bytes.size());
+    return t;
 }
 
 zvs* fuzz_text(const uint8_t* data, size_t size) { return zvs_new_txt_len(data, int32_t(size)); }

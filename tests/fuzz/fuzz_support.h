@@ -22,19 +22,27 @@ struct fuzz_exit {
 // print nothing. Every target calls it first.
 void fuzz_install_seams();
 
+// Called when a fatal error unwound a statement: the next reset rebuilds the strings.
+void fuzz_note_fatal();
+
 // Runs body; a fatal runtime error becomes an ordinary result. Returns the exit code,
-// or -1 when body returned.
+// or -1 when body returned. A fatal error may leave the strings half-changed (out of
+// memory while making one), so the next reset rebuilds them, unless the target knows
+// its fatal errors come from elsewhere (the x86 interpreter's stops).
 template <class F>
-int32_t fuzz_run(F&& body) {
+int32_t fuzz_run(F&& body, bool strings_may_be_torn = true) {
     try {
         body();
         return -1;
     } catch (const fuzz_exit& e) {
+        if (strings_may_be_torn) fuzz_note_fatal();
         return e.code;
     }
 }
 
-// The strings (a small heap that grows), the error latch and the runtime flags.
+// The strings, the error latch and the runtime flags. The string system is built once
+// (and again after a fatal error); between inputs the variables made by fuzz_var and
+// every temporary are released, which costs far less than a rebuild.
 void fuzz_reset_runtime();
 // A clean image table, palettes, font metrics and screen state (SCREEN 0 afterwards
 // is up to the target).
@@ -49,8 +57,12 @@ void fuzz_scratch_clear();
 // Writes bytes to a file of the scratch folder.
 void fuzz_write_file(const char* name, const uint8_t* data, size_t size);
 
-// A string variable and a read-only view of bytes.
-zvs* fuzz_var(const uint8_t* data, size_t size);
+// A string variable holding a copy of the bytes (freed by the next reset), a temporary
+// copy, and a read-only view of bytes that must outlive its use.
+zvs* fuzz_var(const uint8_t* data = nullptr, size_t size = 0);
+// Any other variable, freed by the next reset; returns it.
+zvs* fuzz_own(zvs* variable);
+zvs* fuzz_temp(const std::string& bytes);
 zvs* fuzz_text(const uint8_t* data, size_t size);
 
 // Reads arguments from the front of the input; past the end everything reads as 0.

@@ -30,6 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz_run([&] {
         sub_defseg(segment, 1);
         call_absolute(count, offset);
-    });
+    }, false);
     return 0;
 }

@@ -1,7 +1,8 @@
 // The regression form of a fuzz target: runs the target once on every file named on
 // the command line or found in a named folder (in name order), like a libFuzzer
 // binary given files, and fails when a run does not come back. Missing folders are
-// skipped: a target may have no saved reproducers.
+// skipped: a target may have no saved reproducers. (A libFuzzer binary needs absolute
+// paths for the same reason: targets change the current folder.)
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -17,8 +18,9 @@ int main(int argc, char** argv) {
     namespace fs = std::filesystem;
     std::vector<fs::path> files;
     for (int i = 1; i < argc; i++) {
-        fs::path p = argv[i];
+        // Absolute before the first run: targets work in a scratch folder of their own.
         std::error_code ec;
+        fs::path p = fs::absolute(argv[i], ec);
         if (fs::is_directory(p, ec)) {
             std::vector<fs::path> in_folder;
             for (const auto& e : fs::directory_iterator(p, ec))
