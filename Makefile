@@ -1,8 +1,15 @@
-# The two entry points: `make run` starts the demo, `make test` builds and runs every test.
+# The entry points: `make run` starts the demo, `make test` builds and runs every test
+# (the fuzz targets' seeds and reproducers among them), `make fuzz` runs the fuzzers.
 JOBS  ?= $(shell nproc)
 BUILD ?= build
 ASAN  ?= build-asan
 TSAN  ?= build-tsan
+FUZZ  ?= build-fuzz
+# make fuzz: every target of tests/fuzz (or FUZZ_TARGETS) for FUZZ_SECONDS each,
+# FUZZ_PARALLEL at a time.
+FUZZ_SECONDS  ?= 180
+FUZZ_PARALLEL ?= 4
+FUZZ_TARGETS  ?= $(patsubst tests/fuzz/fuzz_%.cpp,%,$(filter-out tests/fuzz/fuzz_support.cpp,$(wildcard tests/fuzz/fuzz_*.cpp)))
 # Unit-test modules whose threads ThreadSanitizer checks, and the tests it runs: all
 # of the slot lists' and the traps', the producer's race tests (its unlocked page-buffer
 # reads are annotated out in that build), the keyboard's threaded tests, and the tests
@@ -10,7 +17,7 @@ TSAN  ?= build-tsan
 TSAN_MODULES ?= list traps display input dialog text file shell
 TSAN_TESTS   ?= ^(list[.]|traps[.]|display[.]ProducerRace[.]|input[.]KeyboardTest[.](KeyboardRace|HeldKeyStaysVisible)|dialog[.]GuiTest[.]InputBoxesFromTwoThreads|text[.]Lprint[.]HousekeepingPasses|file[.]Ports[.]WaitSeesARetrace|shell[.]ShellTest[.](TheHousekeeping|ManyShells))
 
-.PHONY: run test deps build build-asan build-tsan clean
+.PHONY: run test deps build build-asan build-tsan build-fuzz fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -27,6 +34,15 @@ build-tsan: deps
 	cmake -S . -B $(TSAN) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZV_TSAN=ON
 	cmake --build $(TSAN) -j $(JOBS) $(foreach m,$(TSAN_MODULES),--target test_$(m))
 
+# libFuzzer with ASan and UBSan: clang for the library and the targets.
+build-fuzz: deps
+	cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZV_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_targets
+
+fuzz: build-fuzz
+	tests/fuzz/run-fuzz $(FUZZ) $(FUZZ_SECONDS) $(FUZZ_PARALLEL) $(FUZZ_TARGETS)
+
 run: build
 	scripts/run-demo $(BUILD)
 
@@ -36,4 +52,4 @@ test: build build-asan build-tsan
 	cd $(TSAN) && TSAN_OPTIONS="history_size=7" ctest --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(TSAN)
+	rm -rf $(BUILD) $(ASAN) $(TSAN) $(FUZZ)
