@@ -8,6 +8,7 @@
 #include "image/image_fixture.h"
 #include "palette/palette_statements.h"
 #include "screen/screen.h"
+#include "support/peak_memory.h"
 
 namespace {
 
@@ -179,6 +180,52 @@ TEST_F(ChainState, UnknownTagsAndTruncatedFilesEndTheRestore) {
     EXPECT_FALSE(restore({0x2A, 0, 0, 0}));
     EXPECT_FALSE(restore({}));
     EXPECT_EQ(new_error.load(), 0);
+}
+
+TEST_F(ChainState, ARecordBeyondItsStatementsLimitsEndsTheRestoreWithThatError) {
+    const struct {
+        const char* name;
+        std::vector<uint32_t> words;
+        int32_t error;
+    } cases[] = {
+        {"text 32767 x 32767", {256, 0, 258, 32767, 32767}, 7},
+        {"text 11088 x 12800", {256, 0, 258, 11088, 12800}, 7},
+        {"text 0 columns", {256, 0, 258, 0, 25}, 5},
+        {"text 40000 columns", {256, 0, 258, 40000, 25}, 5},
+        {"no mode 3", {256, 3}, 5},
+        {"no mode 256 by number", {256, 256}, 5},
+        {"32-bit 65535 x 65535", {257, 32, 65535, 65535}, 7},
+        {"text image 32767 x 32767", {257, 0, 32767, 32767}, 7},
+        {"image mode 14", {257, 14, 10, 10}, 5},
+        {"image width 0", {257, 32, 0, 10}, 5},
+        {"image height 70000", {257, 32, 10, 70000}, 5},
+        {"no font 3", {259, 3}, 258},
+        {"double width on graphics", {257, 12, 640, 480, 259, 17}, 5},
+        {"page -1", {260, 0xFFFFFFFF}, 5},
+        {"active page -1", {261, 0xFFFFFFFF, 0}, 5},
+        {"visual page -2", {261, 0, 0xFFFFFFFE}, 5},
+        {"palette of a 32-bit screen", {257, 32, 8, 8, 262}, 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        image_table_reset_for_tests();
+        screen_reset_for_tests();
+        screen(0);
+        put_text(0, "KEEP");
+        std::vector<uint8_t> bytes;
+        for (uint32_t w : c.words)
+            for (int i = 0; i < 4; i++) bytes.push_back(uint8_t(w >> (8 * i)));
+        int64_t peak = peak_resident_bytes();
+        EXPECT_FALSE(restore(bytes));
+        EXPECT_EQ(new_error.load(), c.error);
+        error_reset_for_tests();
+        EXPECT_LT(peak_resident_bytes() - peak, int64_t(64) << 20) << "memory touched before the refusal";
+        if (c.words[0] == 256 || c.words[0] == 260 || c.words[0] == 261) {
+            // Nothing of the screen changed.
+            EXPECT_EQ(text_of(0, 4), "KEEP");
+            EXPECT_EQ(img_get(page_index(0))->width, 80);
+        }
+    }
 }
 
 }  // namespace

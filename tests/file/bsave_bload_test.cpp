@@ -1,13 +1,32 @@
 // BSAVE and BLOAD: memory-image files of conventional memory.
+#include <errno.h>
+
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <set>
 #include <string>
 
 #include "file/bload.h"
 #include "file/bsave.h"
+#include "file/replace_file.h"
 #include "file/file_fixture.h"
 #include "memory/cmem.h"
+#include "support/private_tmpfs.h"
 
 namespace {
+
+// A disk that takes write_budget more bytes, then is full.
+int64_t write_budget = 0;
+ssize_t full_disk_write(int fd, const void* bytes, size_t count) {
+    if (write_budget <= 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    size_t take = std::min(count, size_t(write_budget));
+    write_budget -= int64_t(take);
+    return ::write(fd, bytes, take);
+}
 
 class MemoryImage : public FileTest {
 protected:
@@ -16,6 +35,7 @@ protected:
         cmem_reset_for_tests();
     }
     void TearDown() override {
+        gfs_os_set_whole_file_write_for_tests(nullptr);
         cmem_reset_for_tests();
         FileTest::TearDown();
     }
@@ -91,6 +111,46 @@ TEST_F(MemoryImage, SaveEmptiesAnOlderLongerFile) {
     sub_defseg(0x2000, 1);
     EXPECT_EQ(bsave("m.bsv", 0, 3), 0);
     EXPECT_EQ(read_file("m.bsv").size(), 10u);
+}
+
+TEST_F(MemoryImage, AFailedSaveLeavesThePreviousFileAsItWas) {
+    const std::string previous = header(0x1000, 0, 3) + "old";
+    fill(0x20000, 65536, 5);
+    sub_defseg(0x2000, 1);
+    gfs_os_set_whole_file_write_for_tests(full_disk_write);
+    for (int64_t budget : {0, 3, 7, 9, 65542}) {
+        write_file("m.bsv", previous, 0604);
+        write_budget = budget;
+        EXPECT_EQ(bsave("m.bsv", 0, 65536), 75) << budget;
+        EXPECT_EQ(read_file("m.bsv"), previous) << budget;
+        struct stat st;
+        ASSERT_EQ(stat("m.bsv", &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0604u) << budget;
+        write_budget = budget;
+        EXPECT_EQ(bsave("n.bsv", 0, 65536), 75) << budget;
+        EXPECT_FALSE(exists("n.bsv")) << budget;
+        std::set<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(".")) names.insert(e.path().filename().string());
+        EXPECT_EQ(names, std::set<std::string>{"m.bsv"}) << "no temporary file stays behind, " << budget;
+    }
+    write_budget = 7 + 65536;
+    EXPECT_EQ(bsave("m.bsv", 0, 65536), 0);
+    EXPECT_EQ(read_file("m.bsv"), header(0x2000, 0, 0) + memory(0x20000, 65536));
+}
+
+TEST_F(MemoryImage, AFullTmpfsKeepsThePreviousFile) {
+    ASSERT_EQ(mkdir("small", 0777), 0);
+    const std::string previous = header(0x1000, 0, 3) + "old";
+    sub_defseg(0x2000, 1);
+    tmpfs_outcome outcome = run_on_private_tmpfs(
+        std::filesystem::absolute("small").string(), 65536, false, [&] { write_file("m.bsv", previous); },
+        [&] {
+            std::string report = "error " + std::to_string(bsave("m.bsv", 0, 65536));
+            report += read_file("m.bsv") == previous ? " kept" : " lost";
+            return report;
+        });
+    if (!outcome.ran) GTEST_SKIP() << "no small tmpfs here: " << outcome.why;
+    EXPECT_EQ(outcome.report, "error 75 kept");
 }
 
 TEST_F(MemoryImage, WholeSegmentRoundTrip) {

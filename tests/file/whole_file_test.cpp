@@ -1,12 +1,42 @@
 // _READFILE$ and _WRITEFILE: whole files to and from strings.
+#include <errno.h>
+
+#include <algorithm>
+#include <set>
+
 #include "file/lock.h"
+#include "file/replace_file.h"
 #include "file/whole_file.h"
 #include "file_fixture.h"
+#include "support/private_tmpfs.h"
 
 namespace {
 
+// A disk that takes write_budget more bytes, then is full.
+int64_t write_budget = 0;
+ssize_t full_disk_write(int fd, const void* bytes, size_t count) {
+    if (write_budget <= 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    size_t take = std::min(count, size_t(write_budget));
+    write_budget -= int64_t(take);
+    return ::write(fd, bytes, take);
+}
+
+// The names in the current folder.
+std::set<std::string> folder_names() {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(".")) names.insert(entry.path().filename().string());
+    return names;
+}
+
 class WholeFileTest : public FileTest {
 protected:
+    void TearDown() override {
+        gfs_os_set_whole_file_write_for_tests(nullptr);
+        FileTest::TearDown();
+    }
     static std::string readfile(const std::string& name) {
         zvs* n = var(name);
         return str(func__readfile(n));
@@ -75,10 +105,10 @@ TEST_F(WholeFileTest, AFailedWriteIsReported) {
 }
 
 TEST_F(WholeFileTest, BothWorkWhileAnErrorIsPending) {
-    error(11);
+    error(9);
     writefile("p", "pending");
     EXPECT_EQ(readfile("p"), "pending");
-    EXPECT_EQ(take_error(), 11);
+    EXPECT_EQ(take_error(), 9);
 }
 
 TEST_F(WholeFileTest, ALockedFileIsNeitherReadNorWritten) {
@@ -92,6 +122,83 @@ TEST_F(WholeFileTest, ALockedFileIsNeitherReadNorWritten) {
     EXPECT_EQ(take_error(), 75);
     sub_close(1, 1);
     EXPECT_EQ(read_file("l").substr(0, 6), "locked");
+}
+
+TEST_F(WholeFileTest, AFailedWriteLeavesThePreviousFileAsItWas) {
+    const std::string previous = "previous contents, byte for byte";
+    const std::string next(100000, 'n');
+    gfs_os_set_whole_file_write_for_tests(full_disk_write);
+    for (int64_t budget : {int64_t(0), int64_t(1), int64_t(previous.size()), int64_t(next.size()) - 1}) {
+        write_file("f", previous, 0640);
+        write_budget = budget;
+        writefile("f", next);
+        EXPECT_EQ(take_error(), 75) << budget;
+        EXPECT_EQ(read_file("f"), previous) << budget;
+        struct stat st;
+        ASSERT_EQ(stat("f", &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0640u) << budget;
+        EXPECT_EQ(folder_names(), std::set<std::string>{"f"}) << "no temporary file stays behind, " << budget;
+
+        write_budget = budget;
+        writefile("new", next);
+        EXPECT_EQ(take_error(), 75) << budget;
+        EXPECT_FALSE(exists("new")) << "a file that was missing stays missing, " << budget;
+    }
+    write_budget = int64_t(next.size());
+    writefile("f", next);
+    EXPECT_EQ(take_error(), 0);
+    EXPECT_EQ(read_file("f"), next);
+}
+
+TEST_F(WholeFileTest, AReplacedFileKeepsItsModeAndLinksAreWrittenThrough) {
+    write_file("private", "old", 0600);
+    writefile("private", "new");
+    EXPECT_EQ(take_error(), 0);
+    struct stat st;
+    ASSERT_EQ(stat("private", &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(read_file("private"), "new");
+
+    // A symbolic link stays a link to the same file; a second name sees the new bytes.
+    write_file("target", "old target");
+    ASSERT_EQ(symlink("target", "link"), 0);
+    writefile("link", "through the link");
+    EXPECT_EQ(take_error(), 0);
+    struct stat lst;
+    ASSERT_EQ(lstat("link", &lst), 0);
+    EXPECT_TRUE(S_ISLNK(lst.st_mode));
+    EXPECT_EQ(read_file("target"), "through the link");
+    ASSERT_EQ(link("target", "second"), 0);
+    writefile("target", "both names");
+    EXPECT_EQ(take_error(), 0);
+    EXPECT_EQ(read_file("second"), "both names");
+
+    // A file open under a number here is written where its number reads.
+    write_file("open", "abc");
+    ASSERT_EQ(open("open", 2, 1), 0);
+    ASSERT_EQ(stat("open", &st), 0);
+    ino_t before = st.st_ino;
+    writefile("open", "xyz");
+    EXPECT_EQ(take_error(), 0);
+    ASSERT_EQ(stat("open", &st), 0);
+    EXPECT_EQ(st.st_ino, before);
+    EXPECT_EQ(read_file("open"), "xyz");
+    EXPECT_EQ(folder_names(), (std::set<std::string>{"private", "target", "link", "second", "open"}));
+}
+
+TEST_F(WholeFileTest, AFullTmpfsKeepsThePreviousFile) {
+    ASSERT_EQ(mkdir("small", 0777), 0);
+    const std::string previous = "the file before the disk filled up";
+    tmpfs_outcome outcome = run_on_private_tmpfs(
+        folder_ + "/small", 65536, false, [&] { write_file("f", previous); },
+        [&] {
+            std::string report = "error " + std::to_string((writefile("f", std::string(200000, 'x')), take_error()));
+            report += read_file("f") == previous ? " kept" : " lost";
+            report += folder_names() == std::set<std::string>{"f"} ? " alone" : " with others";
+            return report;
+        });
+    if (!outcome.ran) GTEST_SKIP() << "no small tmpfs here: " << outcome.why;
+    EXPECT_EQ(outcome.report, "error 75 kept alone");
 }
 
 }  // namespace

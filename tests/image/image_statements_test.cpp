@@ -60,6 +60,7 @@ TEST_F(ImageStatements, BadHandlesAndArgumentsRaiseTheirErrorAndChangeNothing) {
         {"_NEWIMAGE(70000, 10, 32)", [] { return func__newimage(70000, 10, 32, 1); }, 5, 0},
         {"_NEWIMAGE(10, 65536, 256)", [] { return func__newimage(10, 65536, 256, 1); }, 5, 0},
         {"_NEWIMAGE(40000, 10, 0)", [] { return func__newimage(40000, 10, 0, 1); }, 5, 0},
+        {"_NEWIMAGE(32767, 32767, 0)", [] { return func__newimage(32767, 32767, 0, 1); }, 0, -1},
         {"_COPYIMAGE(h8, 33)", [&] { return func__copyimage(h8, 33, 3); }, 5, -1},
         {"_COPYIMAGE(h32, 13)", [&] { return func__copyimage(h32, 13, 3); }, 5, -1},
         {"_COPYIMAGE(hardware)", [&] { return func__copyimage(hw, 0, 1); }, 258, 0},

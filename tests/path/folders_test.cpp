@@ -5,7 +5,9 @@
 #include <filesystem>
 
 #include "path/folders.h"
+#include "path/listing.h"
 #include "path/path_fixture.h"
+#include "support/private_tmpfs.h"
 
 namespace fs = std::filesystem;
 
@@ -136,6 +138,20 @@ TEST_F(Folders, NameErrors) {
     struct stat st;
     ASSERT_EQ(stat("/dev/null", &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the null device stays where it is";
+}
+
+TEST_F(Folders, NameAndKillOnAReadOnlyFileSystemAreAccessDenied) {
+    fs::create_directory("ro");
+    tmpfs_outcome outcome = run_on_private_tmpfs(
+        root + "/ro", 65536, true, [] { write("a", "A"); },
+        [] {
+            std::string report = "NAME " + std::to_string(error_of([] { sub_name(s("a"), s("b")); }));
+            report += " KILL " + std::to_string(error_of([] { sub_kill(s("a")); }));
+            report += " kept " + read("a");
+            return report;
+        });
+    if (!outcome.ran) GTEST_SKIP() << "no read-only tmpfs here: " << outcome.why;
+    EXPECT_EQ(outcome.report, "NAME 75 KILL 75 kept A");
 }
 
 TEST_F(Folders, NameOfAFolderMovesIt) {

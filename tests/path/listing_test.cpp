@@ -23,6 +23,16 @@ TEST(Wildcard, MatchesWithoutBackingUpWithinTheName) {
     for (const auto& c : cases) EXPECT_EQ(FS_WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
 }
 
+TEST(Wildcard, ReturnsForNamesWithZeroBytes) {
+    using namespace std::string_view_literals;
+    const struct { std::string_view pattern, name; bool match; } cases[] = {
+        {"*"sv, "a\0b"sv, true},     {"a*"sv, "a\0"sv, true},      {"*"sv, "\0"sv, true},
+        {"*.txt"sv, "a\0.txt"sv, true}, {"*x"sv, "\0\0y"sv, false}, {"a?c"sv, "a\0c"sv, true},
+        {"*\0*"sv, "a\0b"sv, true},  {"a*b*"sv, "a\0\0"sv, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FS_WildcardMatch(c.pattern, c.name), c.match) << c.pattern.size();
+}
+
 class Listing : public PathTest {
 protected:
     void SetUp() override {

@@ -171,18 +171,21 @@ TEST_F(Screen, TextGeometryFollowsThePreviousScreenAndWidth) {
         EXPECT_EQ(sub_screen_width_in_characters, -1);
         EXPECT_EQ(sub_screen_height_in_characters, -1);
         EXPECT_EQ(sub_screen_font, -1);
-        for (int32_t n = 0; n < 8; n++) EXPECT_EQ(img_get(page_index(n))->font, c.font) << n;
+        // Pages outside conventional memory are made at their first use, with the font.
+        for (int32_t n = 0; n < 8; n++) EXPECT_EQ(img_get(validatepage(n))->font, c.font) << n;
     }
 }
 
 TEST_F(Screen, PagesBeyondTheWindowHaveCellsOfTheirOwn) {
-    // 80 x 60 pages take 9600 bytes: six fit the 64 KB at B800.
+    // 80 x 60 pages take 9600 bytes: six fit the 64 KB at B800. The other two are made
+    // at their first use.
     sub_screen_width_in_characters = 80;
     sub_screen_height_in_characters = 60;
     sub_screen_font = 8;
     screen(0);
+    EXPECT_EQ(page_entries().size(), 6u);
     for (int32_t n = 0; n < 8; n++) {
-        const img_struct* page = img_get(page_index(n));
+        const img_struct* page = img_get(validatepage(n));
         bool in_window = n < 6;
         EXPECT_EQ(page->pixels == cmem + 0xB8000 + 9600 * n, in_window) << n;
         EXPECT_EQ(static_cast<bool>(page->flags & IMG_FREEMEM), !in_window) << n;

@@ -12,6 +12,7 @@
 #include "platform/pty_fixture.h"
 #include "screen/font_statement.h"
 #include "screen/width.h"
+#include "support/peak_memory.h"
 #include "text/printer_page.h"
 #include "text/text_cursor.h"
 #include "text/text_image.h"
@@ -153,6 +154,73 @@ TEST_F(Width, RefusedGeometriesRaiseTheirErrorAndChangeNothing) {
         EXPECT_EQ(img_get(index)->pixels[6], 0x41);
         EXPECT_EQ(width_lprint(), 80);
     }
+}
+
+TEST_F(Width, TextBeyondTheCellBoundIsOutOfMemoryAtOnce) {
+    const struct {
+        int32_t columns, rows;
+        int32_t error;
+    } cases[] = {
+        {32767, 32767, 7}, {11088, 12800, 7}, {4097, 4096, 7}, {32767, 513, 7}, {32768, 10, 5},
+    };
+    screen(0);
+    int32_t index = page_index(0);
+    img_get(index)->pixels[6] = 0x41;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.columns) + " x " + std::to_string(c.rows));
+        int64_t peak = peak_resident_bytes();
+        width(c.columns, c.rows, 3);
+        EXPECT_EQ(take_error(), c.error);
+        EXPECT_LT(peak_resident_bytes() - peak, int64_t(64) << 20) << "memory touched on the way to the error";
+        EXPECT_EQ(page_index(0), index);
+        EXPECT_EQ(page0(), (shape{0, 80, 25, 16}));
+        EXPECT_EQ(img_get(index)->pixels[6], 0x41);
+        EXPECT_EQ(page_entries().size(), 8u);
+    }
+}
+
+TEST_F(Width, LargeTextScreensMakeOnlyThePagesInUse) {
+    screen(0);
+    // 4096 x 4096 is within the bound: page 0 alone, 32 MiB of cells, not eight pages.
+    int64_t peak = peak_resident_bytes();
+    width(4096, 4096, 3);
+    ASSERT_EQ(take_error(), 0);
+    EXPECT_EQ(page0(), (shape{0, 4096, 4096, 8}));
+    EXPECT_EQ(page_entries().size(), 1u);
+    EXPECT_LT(peak_resident_bytes() - peak, int64_t(128) << 20);
+
+    // 132 x 60 cells: conventional memory holds pages 0 to 3; 4 to 7 come with their use.
+    width(132, 60, 3);
+    ASSERT_EQ(take_error(), 0);
+    ASSERT_EQ(page_entries().size(), 4u);
+    for (const auto& [n, index] : page_entries()) EXPECT_EQ(img_get(index)->pixels, cmem + 0xB8000 + 15840 * n) << n;
+    img_struct* p0 = img_get(page_index(0));
+    p0->cursor_show = 1;
+    p0->cursor_firstvalue = 0;
+    p0->cursor_lastvalue = 7;
+    zvg_screen(0, 0, 6, 6, 0, 4 | 8);
+    ASSERT_EQ(take_error(), 0);
+    ASSERT_NE(page_index(6), 0);
+    EXPECT_EQ(page_index(5), 0);
+    const img_struct* p6 = img_get(page_index(6));
+    EXPECT_EQ(write_page_index(), page_index(6));
+    EXPECT_EQ(display_page_index(), page_index(6));
+    EXPECT_EQ(p6->width, 132);
+    EXPECT_EQ(p6->height, 60);
+    EXPECT_EQ(p6->font, p0->font);
+    EXPECT_TRUE(p6->flags & IMG_SCREEN);
+    EXPECT_TRUE(p6->flags & IMG_FREEPALETTE) << "each text page of the set keeps a palette of its own";
+    EXPECT_NE(p6->palette, p0->palette);
+    EXPECT_EQ(p6->palette[1], p0->palette[1]);
+    EXPECT_EQ(p6->cursor_show, 1);
+    EXPECT_EQ(p6->cursor_firstvalue, 0);
+    EXPECT_EQ(p6->cursor_lastvalue, 7);
+    EXPECT_EQ(p6->pixels[0], 0x20);
+    EXPECT_EQ(p6->pixels[1], 0x07);
+    // Pages beyond the set share page 0's palette, as before.
+    int32_t p9 = validatepage(9);
+    ASSERT_NE(p9, 0);
+    EXPECT_EQ(img_get(p9)->palette, p0->palette);
 }
 
 TEST_F(Width, LprintWidthAndPendingErrors) {

@@ -5,6 +5,7 @@
 
 #include "core/chain.h"
 #include "error/error.h"
+#include "image/image_modes.h"
 #include "image/image_statements.h"
 #include "image/image_table.h"
 #include "memory/cmem.h"
@@ -194,6 +195,47 @@ int64_t pixel_bytes(const img_struct* im) {
     return int64_t(im->width) * im->height * im->bytes_per_pixel;
 }
 
+// The checks of the statement each record restores, made before the record is used:
+// the error that statement gives, 0 when it takes the values. A record beyond them
+// ends the restore with that error, before anything is allocated.
+
+// SCREEN mode.
+int32_t screen_mode_refusal(int32_t mode) {
+    const legacy_mode_info* m = legacy_mode(mode);
+    return m && m->screen ? 0 : 5;
+}
+
+// WIDTH columns, rows of a text screen.
+int32_t text_size_refusal(int32_t columns, int32_t rows) {
+    if (columns < 1 || rows < 1 || columns > img_max_text_side || rows > img_max_text_side) return 5;
+    return int64_t(columns) * rows > img_max_text_cells ? 7 : 0;
+}
+
+// SCREEN _NEWIMAGE(width, height, mode).
+int32_t custom_screen_refusal(int32_t mode, int32_t width, int32_t height) {
+    const legacy_mode_info* m = legacy_mode(mode);
+    if (!m || width < 1 || height < 1) return 5;
+    int64_t side = mode == 0 ? img_max_text_side : img_max_side;
+    if (width > side || height > side) return 5;
+    if (int64_t(width) * height * m->bytes_per_pixel > img_max_bytes) return 7;
+    return mode == 0 && int64_t(width) * height > img_max_text_cells ? 7 : 0;
+}
+
+// SCREEN , , active, visual.
+int32_t page_number_refusal(int32_t number) { return number < 0 ? 5 : 0; }
+
+// _PALETTECOLOR on page 0.
+int32_t palette_refusal() {
+    int32_t p0 = page_index(0);
+    return p0 && img_get(p0)->palette ? 0 : 5;
+}
+
+// Raises the refusal; true when there was one.
+bool refused(int32_t error_number) {
+    if (error_number) error(error_number);
+    return error_number != 0;
+}
+
 bool in_conventional_memory(const img_struct* im) { return im->pixels >= cmem && im->pixels < cmem + cmem_size; }
 
 // The first page number showing the image, 0 when none does.
@@ -261,27 +303,33 @@ bool chain_decode_screen_state(const chain_source& source) {
         switch (tag) {
         case tag_screen_mode: {
             int32_t mode = r.i32();
+            if (refused(screen_mode_refusal(mode))) return false;
             if (mode != 0) zvg_screen(mode, 0, 0, 0, 0, 1);
             break;
         }
         case tag_text_size: {
             int32_t columns = r.i32(), rows = r.i32();
+            if (refused(text_size_refusal(columns, rows))) return false;
             zvsub_width(0, columns, rows, 0, 0, 1 | 2);
             break;
         }
         case tag_custom_screen: {
             int32_t mode = r.i32(), width = r.i32(), height = r.i32();
+            if (refused(custom_screen_refusal(mode, width, height))) return false;
             int32_t handle = func__newimage(width, height, mode, 1);
             if (handle >= -1) return false;
             zvg_screen(handle, 0, 0, 0, 0, 1);
             break;
         }
-        case tag_font:
-            sub__font(r.i32(), 0, 0);
+        case tag_font: {
+            int32_t font = r.i32();
+            if (refused(font_refusal(write_page(), font))) return false;
+            sub__font(font, 0, 0);
             break;
+        }
         case tag_page: {
             int32_t number = r.i32();
-            if (number < 0) return false;
+            if (refused(page_number_refusal(number))) return false;
             zvg_screen(0, 0, number, 0, 0, 4 | 8);
             if (new_error_is_set()) return false;
             img_struct* page = write_page();
@@ -296,10 +344,12 @@ bool chain_decode_screen_state(const chain_source& source) {
         }
         case tag_pages: {
             int32_t active = r.i32(), visual = r.i32();
+            if (refused(page_number_refusal(active)) || refused(page_number_refusal(visual))) return false;
             zvg_screen(0, 0, active, visual, 0, 4 | 8);
             break;
         }
         case tag_palette:
+            if (refused(palette_refusal())) return false;
             for (int i = 0; i < 256; i++) {
                 uint32_t colour = uint32_t(r.i32());
                 sub__palettecolor(i, colour, 0, 1);

@@ -12,5 +12,6 @@ constexpr int64_t bsave_header_size = 7;
 // BSAVE name, offset, length in the DEF SEG segment. Offset -65536..65535 and length
 // -65536..65536 (else error 6) are taken as 16 bits, but 65536 stays. A range past
 // the end of conventional memory is error 5 (nothing created); a file that cannot be
-// made is error 64; a failed write 75.
+// made or whose bytes another opener locks is error 64; a failed write 75, and a
+// regular file then keeps its previous contents.
 void sub_bsave(zvs* name, int32_t offset, int32_t length);

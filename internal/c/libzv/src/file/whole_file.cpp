@@ -12,6 +12,7 @@
 
 #include "error/error.h"
 #include "file/gfs_os.h"
+#include "file/replace_file.h"
 #include "string/zvs.h"
 
 namespace {
@@ -22,17 +23,10 @@ constexpr int64_t read_chunk = 65536;
 
 std::string_view view(const zvs* s) { return {reinterpret_cast<const char*>(s->text), size_t(s->length)}; }
 
-// One read or write of at most io_piece bytes, retried when a signal interrupts it.
+// One read of at most io_piece bytes, retried when a signal interrupts it.
 ssize_t read_some(int fd, uint8_t* buffer, int64_t count) {
     ssize_t r;
     do r = read(fd, buffer, size_t(count < io_piece ? count : io_piece));
-    while (r < 0 && errno == EINTR);
-    return r;
-}
-
-ssize_t write_some(int fd, const uint8_t* buffer, int64_t count) {
-    ssize_t r;
-    do r = write(fd, buffer, size_t(count < io_piece ? count : io_piece));
     while (r < 0 && errno == EINTR);
     return r;
 }
@@ -97,24 +91,10 @@ zvs* func__readfile(zvs* name) {
 }
 
 void sub__writefile(zvs* name, zvs* contents) {
-    gfs_os_file file;
-    // Opened without emptying: a file with bytes locked by another opener is left intact.
-    if (gfs_os_open(view(name), 2, 0, 1, &file) != 0) {
+    const whole_file_part part{contents->text, contents->length};
+    whole_file_result result = gfs_os_write_whole(view(name), &part, 1);
+    if (result.stage == whole_file_stage::open)
         error(76);
-        return;
-    }
-    struct stat st;
-    int64_t old_size = fstat(file.fd, &st) == 0 ? int64_t(st.st_size) : 0;
-    int64_t touched = old_size > contents->length ? old_size : contents->length;
-    bool failed = gfs_os_lock_check(file.fd, 0, touched) != 0;
-    if (!failed && old_size > 0 && ftruncate(file.fd, 0) != 0) failed = true;
-    int64_t done = 0;
-    while (!failed && done < contents->length) {
-        ssize_t w = write_some(file.fd, contents->text + done, contents->length - done);
-        if (w <= 0) failed = true;
-        else done += w;
-    }
-    // A late failure (a full disk, an I/O error) may only show at the close.
-    if (gfs_os_close(&file) != 0) failed = true;
-    if (failed) error(75);
+    else if (result.stage != whole_file_stage::done)
+        error(75);
 }

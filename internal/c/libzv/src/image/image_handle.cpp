@@ -7,8 +7,24 @@
 #include "image/image_modes.h"
 #include "image/image_table.h"
 
+namespace {
+
+int32_t (*deferred_page_maker)(int32_t n) = nullptr;
+
+}  // namespace
+
+void set_deferred_page_maker(int32_t (*maker)(int32_t n)) { deferred_page_maker = maker; }
+
 int32_t validatepage(int32_t n) {
     if (int32_t existing = page_index(n)) return existing;
+    if (deferred_page_maker) {
+        int32_t made = deferred_page_maker(n);
+        if (made > 0) return made;
+        if (made < 0) {
+            error(7);
+            return 0;
+        }
+    }
     int32_t first = page_index(0);
     if (!first) {
         // Only before the first SCREEN; nothing to copy the page from.

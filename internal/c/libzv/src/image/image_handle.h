@@ -14,6 +14,11 @@
 // cannot be made.
 int32_t validatepage(int32_t n);
 
+// SCREEN leaves some pages of a new page set to their first use. The maker answers the
+// index of page n made as SCREEN would have made it, 0 when n is not one of them
+// (validatepage then makes it as above), or -1 when memory ran out. nullptr: none.
+void set_deferred_page_maker(int32_t (*maker)(int32_t n));
+
 // The image-handle rule for a given handle: a page number (made on demand) or a
 // software image. Returns the table index, or 0 after raising error 258 (7 when a
 // page cannot be made). Hardware handles fail with 258.

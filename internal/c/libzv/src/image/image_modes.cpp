@@ -126,6 +126,7 @@ int32_t imgnew(int32_t width, int32_t height, int32_t mode) {
     if (!m || width <= 0 || height <= 0) return 0;
     int64_t bytes = static_cast<int64_t>(width) * height * m->bytes_per_pixel;
     if (bytes > img_max_bytes) return 0;
+    if (mode == 0 && static_cast<int64_t>(width) * height > img_max_text_cells) return 0;
     auto* pixels = static_cast<uint8_t*>(calloc(static_cast<size_t>(bytes), 1));
     if (!pixels) return 0;
     if (mode == 0) {

@@ -37,6 +37,7 @@ int32_t imgframe(uint8_t* pixels, int32_t width, int32_t height, int32_t mode);
 // palette is still the caller's).
 int32_t imgframe_with_palette(uint8_t* pixels, uint32_t* palette, int32_t width, int32_t height, int32_t mode);
 // A new record with its own zeroed buffer (text cells blank); 0 when the buffer
-// cannot be had (above 2^31 - 1 bytes counts as that). The first 32-bit image builds
+// cannot be had (above 2^31 - 1 bytes, or a text image above img_max_text_cells
+// cells, counts as that). The first 32-bit image builds
 // the blend tables.
 int32_t imgnew(int32_t width, int32_t height, int32_t mode);

@@ -19,6 +19,10 @@ constexpr text_cell blank_text_cell = 0x0720;
 constexpr int64_t img_max_side = 65535;
 constexpr int64_t img_max_text_side = 32767;
 constexpr int64_t img_max_bytes = 2147483647;
+// Cells of one text page or text image: far above any real screen (4096 x 4096, or
+// 16384 x 1024), and 32 MiB of cells. Beyond it a text screen is out of memory (error
+// 7) at once, before anything is allocated or touched.
+constexpr int64_t img_max_text_cells = int64_t(1) << 24;
 
 // VIEW, WINDOW, graphics cursor and DRAW state: SCREEN copies exactly this range
 // from the previous active page, so it is one block.

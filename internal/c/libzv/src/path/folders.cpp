@@ -55,8 +55,11 @@ bool names_null_device(std::string_view text) {
 int32_t rename_error(int e) {
     switch (e) {
         case EINVAL: return 64;
+        // Access denied, as KILL reports it: a read-only file system or a busy name too.
         case EACCES:
-        case EPERM: return 75;
+        case EPERM:
+        case EROFS:
+        case EBUSY: return 75;
         case ENOENT: return 53;
         default: return 5;
     }

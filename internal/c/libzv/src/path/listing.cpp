@@ -64,9 +64,15 @@ bool FS_WildcardMatch(std::string_view pattern, std::string_view name) {
         } else if (pattern[p] == '*') {
             star = p;
             seen_star = true;
-            // Skip to the next place where the character after the star could match.
-            char after = p + 1 < pattern.size() ? ascii_upper(pattern[p + 1]) : '\0';
-            while (s < name.size() && ascii_upper(name[s]) != after) s++;
+            if (p + 1 == pattern.size()) {
+                // Nothing follows the star, so no character of the name can stop it (a
+                // zero byte in the name included).
+                s = name.size();
+            } else {
+                // Skip to the next place where the character after the star could match.
+                char after = ascii_upper(pattern[p + 1]);
+                while (s < name.size() && ascii_upper(name[s]) != after) s++;
+            }
             p++;
         } else if (pattern[p] == '?') {
             p++;

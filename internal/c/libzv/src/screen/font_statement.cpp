@@ -22,14 +22,19 @@ bool font_exists(int32_t f) {
 
 }  // namespace
 
+int32_t font_refusal(const img_struct* im, int32_t f) {
+    if (double_width(f) && !im->text) return 5;
+    if (!font_exists(f)) return 258;
+    if (im->text && !(fontflags[f].load(std::memory_order_relaxed) & FONT_MONOSPACE)) return 5;
+    return 0;
+}
+
 void sub__font(int32_t f, int32_t handle, int32_t passed) {
     if (new_error_is_set()) return;
     int32_t index = image_index_or_write(handle, passed & 1);
     if (!index) return;
     img_struct* im = img_get(index);
-    if (double_width(f) && !im->text) return error(5);
-    if (!font_exists(f)) return error(258);
-    if (im->text && !(fontflags[f].load(std::memory_order_relaxed) & FONT_MONOSPACE)) return error(5);
+    if (int32_t refused = font_refusal(im, f)) return error(refused);
     if (im->text && (im->flags & IMG_SCREEN)) {
         // Every page shows the same font; cursors and VIEW PRINT rows stay.
         display_pause pause = lock_display_pause();

@@ -32,6 +32,9 @@ constexpr int32_t text_pages = 8;
 
 int32_t previous_active_page = 0;
 void (*key_line_redraw)() = nullptr;
+// Text pages of the set that lie outside conventional memory are made at their first
+// use (bit n: page n), so that a large text geometry costs one page, not eight.
+uint32_t deferred_text_pages = 0;
 
 bool geometry_pending() {
     return sub_screen_width_in_characters != -1 || sub_screen_height_in_characters != -1 || sub_screen_font != -1;
@@ -98,6 +101,7 @@ struct mode_plan {
     text_geometry text{};
     int64_t page_bytes = 0;  // text pages
     int32_t in_window = 0;   // text pages that lie in conventional memory
+    int32_t built = 0;       // text pages made now; the others at their first use
     uint8_t* pixels[text_pages] = {};
     uint32_t* palettes[text_pages] = {};
 
@@ -124,6 +128,10 @@ bool prepare(mode_plan& plan) {
     switch (plan.mode) {
         case 0: {
             text_geometry g = screen0_geometry(old);
+            // Beyond the bound the screen is out of memory before anything is touched.
+            if (g.columns < 1 || g.rows < 1 || g.columns > img_max_text_side || g.rows > img_max_text_side ||
+                static_cast<int64_t>(g.columns) * g.rows > img_max_text_cells)
+                return false;
             int64_t bytes = static_cast<int64_t>(g.columns) * g.rows * 2;
             // The legacy 40 x 25 and 80 x 25 pages sit on 2 KB and 4 KB boundaries.
             if (g.columns == 40 && g.rows == 25) {
@@ -137,8 +145,10 @@ bool prepare(mode_plan& plan) {
             plan.page_bytes = bytes;
             plan.in_window =
                 static_cast<int32_t>(text_window_bytes / bytes < text_pages ? text_window_bytes / bytes : text_pages);
+            // Page 0 always, and every page that conventional memory holds anyway.
+            plan.built = plan.in_window > 0 ? plan.in_window : 1;
             int64_t own_bytes = static_cast<int64_t>(g.columns) * g.rows * 2;
-            for (int32_t n = 0; n < text_pages; n++) {
+            for (int32_t n = 0; n < plan.built; n++) {
                 bool own = n >= plan.in_window;
                 if (!allocate_page(plan, n, own, own_bytes)) return false;
                 if (own)
@@ -163,6 +173,7 @@ bool prepare(mode_plan& plan) {
 
 // Frees every page; an adopted page 0 only stops being a page.
 void free_pages() {
+    deferred_text_pages = 0;
     for (auto [n, index] : page_entries())
         if (n != 0) image_release(index);
     if (int32_t p0 = page_index(0)) {
@@ -191,7 +202,29 @@ int32_t build_page(mode_plan& plan, int32_t n, uint8_t* pixels, int32_t width, i
     return index;
 }
 
-// Builds page 0 (and for text all eight pages); 0 when no slot could be had.
+// A text page of the set at its first use, as the mode change would have built it:
+// cells of its own, its own palette, the font every page has (page 0's), and the
+// cursor look that LOCATE gives every page.
+int32_t make_deferred_text_page(int32_t n) {
+    if (n < 0 || n >= text_pages || !(deferred_text_pages & (1u << n))) return 0;
+    int32_t first = page_index(0);
+    if (!first) return 0;
+    const img_struct* p0 = img_get(first);
+    int32_t index = imgnew(p0->width, p0->height, 0);
+    if (!index) return -1;
+    deferred_text_pages &= ~(1u << n);
+    img_struct* im = img_get(index);
+    selectfont(p0->font, im);
+    im->cursor_show = p0->cursor_show;
+    im->cursor_firstvalue = p0->cursor_firstvalue;
+    im->cursor_lastvalue = p0->cursor_lastvalue;
+    im->flags |= IMG_SCREEN;
+    page_set(n, index);
+    return index;
+}
+
+// Builds page 0 (and for text the pages conventional memory holds); 0 when no slot
+// could be had.
 int32_t build_pages(mode_plan& plan) {
     if (plan.adopt) {
         img_get(plan.adopt)->flags |= IMG_SCREEN;
@@ -206,12 +239,14 @@ int32_t build_pages(mode_plan& plan) {
     if (plan.mode != 0) return build_page(plan, 0, plan.pixels[0], plan.width, plan.height, plan.font);
     const text_geometry& g = plan.text;
     int32_t first = 0;
-    for (int32_t n = 0; n < text_pages; n++) {
+    for (int32_t n = 0; n < plan.built; n++) {
         uint8_t* cells = n < plan.in_window ? cmem + text_window + n * plan.page_bytes : plan.pixels[n];
         int32_t index = build_page(plan, n, cells, g.columns, g.rows, g.font);
         if (!index) return 0;
         if (n == 0) first = index;
     }
+    for (int32_t n = plan.built; n < text_pages; n++) deferred_text_pages |= 1u << n;
+    if (deferred_text_pages) set_deferred_page_maker(make_deferred_text_page);
     for (int64_t i = 0; i < text_window_bytes; i += 2) {
         cmem[text_window + i] = 0x20;
         cmem[text_window + i + 1] = 0x07;
@@ -355,5 +390,6 @@ void screen_reset_for_tests() {
     width8050switch = 0;
     previous_active_page = 0;
     key_line_redraw = nullptr;
+    deferred_text_pages = 0;
     lock_display_reset_for_tests();
 }

@@ -16,7 +16,10 @@ extern int32_t width8050switch;
 
 // SCREEN [mode][, colour switch][, active page][, visual page]; passed bits 1 mode,
 // 2 colour switch (ignored), 4 active page, 8 visual page; extra is not read. A
-// negative mode is an image handle that becomes page 0.
+// negative mode is an image handle that becomes page 0. SCREEN 0 makes the text pages
+// that conventional memory holds (page 0 always) and leaves the others of its eight to
+// their first use; a text geometry above img_max_text_cells cells is error 7, and the
+// old screen stays.
 void zvg_screen(int32_t mode, int32_t colour_switch, int32_t active_page, int32_t visual_page, int32_t extra,
                 int32_t passed);
 
