@@ -63,3 +63,26 @@ TEST(Bits, HighBitsOfWideElementsSurvive) {
     EXPECT_EQ(getbits(63, data, 1), -2);
     EXPECT_EQ(getbits(63, data, 0), 0);
 }
+
+// Translated code reaches the elements through the array's descriptor: the data
+// pointer it holds, whatever the number of dimensions.
+TEST(Bits, ElementsThroughADescriptor) {
+    uint8_t data[4] = {0xF0, 0, 0, 0};
+    array_descriptor<1> a{data, ARRAY_ALLOCATED, {{0, 8, 1}}, nullptr};
+    EXPECT_EQ(call_getbits(4, &a, 1), -1);
+    EXPECT_EQ(call_getubits(4, &a, 1), 15u);
+    EXPECT_EQ(call_getbits(4, &a, 0), 0);
+    call_setbits(3, &a, 2, 7);  // bits 6 to 8
+    EXPECT_EQ(data[0], 0xF0 | 0xC0);
+    EXPECT_EQ(data[1], 0x01);
+    EXPECT_EQ(data[2], 0);
+
+    // DIM b(1 TO 2, 0 TO 3) AS _BIT * 5: element (2, 3) is number 7, bits 35 to 39.
+    uint8_t grid[5] = {};
+    array_descriptor<2> b{grid, ARRAY_ALLOCATED, {{0, 4, 1}, {1, 2, 4}}, nullptr};
+    call_setbits(5, &b, 7, -6);
+    EXPECT_EQ(grid[4], 0xD0);  // 11010 at bits 3 to 7 of byte 4
+    EXPECT_EQ(call_getbits(5, &b, 7), -6);
+    EXPECT_EQ(call_getubits(5, &b, 7), 26u);
+    EXPECT_EQ(grid[0] | grid[1] | grid[2] | grid[3], 0);
+}

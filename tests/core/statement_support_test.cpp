@@ -1,4 +1,4 @@
-// SWAP of memory blocks, the x87 mode and the small calls of translated code.
+// SWAP of strings and memory blocks, the x87 mode and the small calls of translated code.
 #include <fpu_control.h>
 #include <gtest/gtest.h>
 
@@ -9,8 +9,66 @@
 #include "core/fpu.h"
 #include "core/small_calls.h"
 #include "core/swap.h"
+#include "string/string_fixture.h"
 
 namespace {
+
+using SwapString = StringTest;
+
+TEST_F(SwapString, ExchangesTextsWithoutConsumingEither) {
+    const struct {
+        std::string a, b;
+    } cases[] = {
+        {"abc", "wxyz"},
+        {std::string("a\0b", 3), "longer text"},
+        {"", "x"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        zvs* a = var(c.a);
+        zvs* b = var(c.b);
+        int64_t live = zvs_heap_info_now().live_descriptors;
+        uint32_t mark = zvs_tmp_list_nexti();
+        swap_string(a, b);
+        EXPECT_EQ(str(a), c.b);
+        EXPECT_EQ(str(b), c.a);
+        EXPECT_FALSE(a->temporary);
+        EXPECT_FALSE(b->temporary);
+        // The copy is gone and no temporary was left behind.
+        EXPECT_EQ(zvs_heap_info_now().live_descriptors, live);
+        EXPECT_EQ(zvs_tmp_list_nexti(), mark);
+        zvs_free(a);
+        zvs_free(b);
+    }
+}
+
+TEST_F(SwapString, FixedLengthSideKeepsItsLength) {
+    char bytes[5];
+    memcpy(bytes, "12345", 5);
+    zvs* fixed = zvs_new_fixed(bytes, 5, 0);
+    zvs* a = var("abc");
+    swap_string(a, fixed);
+    EXPECT_EQ(str(a), "12345");
+    EXPECT_EQ(std::string(bytes, 5), "abc  ");
+    swap_string(fixed, a);
+    EXPECT_EQ(std::string(bytes, 5), "12345");
+    EXPECT_EQ(str(a), "abc  ");
+    zvs_free(a);
+    zvs_free(fixed);
+}
+
+TEST_F(SwapString, SameStringOnBothSidesAndPendingError) {
+    zvs* a = var("same");
+    swap_string(a, a);
+    EXPECT_EQ(str(a), "same");
+    zvs* b = var("other");
+    error(53);
+    swap_string(a, b);
+    EXPECT_EQ(str(a), "same");
+    EXPECT_EQ(str(b), "other");
+    zvs_free(a);
+    zvs_free(b);
+}
 
 TEST(SwapBlock, ExchangesEveryLengthExactly) {
     for (int64_t length = 0; length <= 11; length++) {

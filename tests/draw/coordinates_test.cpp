@@ -1,11 +1,18 @@
 // Graphics coordinates: rounding, the WINDOW and VIEW map, PMAP, the VIEW border,
-// and lineclip.
+// VIEW SCREEN under a WINDOW, and lineclip.
 #include <cmath>
 #include <limits>
+#include <string>
 
+#include "draw/circle.h"
 #include "draw/coordinates.h"
+#include "draw/draw_statement.h"
 #include "draw/lineclip.h"
 #include "draw/line.h"
+#include "draw/paint.h"
+#include "draw/point.h"
+#include "draw/putimage.h"
+#include "string/zvs.h"
 #include "image/image_fixture.h"
 #include "image/image_statements.h"
 
@@ -86,6 +93,12 @@ TEST_F(Coordinates, PointMapping) {
         {"V", 5, 5, {105, 105}},
         {"V", 100, 5, {-1, -1}},
         {"VWv", 10, 10, {639, 0}},
+        // Under a WINDOW, VIEW SCREEN places the WINDOW on its rectangle as VIEW does.
+        {"VSW", 0, 0, {100, 199}},
+        {"VSW", 10, 10, {199, 100}},
+        {"WVS", 0, 0, {100, 199}},
+        {"WVS", 10, 10, {199, 100}},
+        {"WVS", 11, 5, {-1, -1}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.setup << " (" << c.x << ", " << c.y << ")");
@@ -226,6 +239,97 @@ TEST_F(Coordinates, ViewFillAndBorderOnA32BitImage) {
     EXPECT_EQ(p[0 * 320 + 10], 4);
     EXPECT_EQ(p[0], 0);
     EXPECT_EQ(cmem[0xA0000 - 1], 0);
+}
+
+namespace {
+
+// WINDOW (0, 0)-(10, 10), then VIEW SCREEN (300, 100)-(399, 199), 3, 4 on the
+// SCREEN 12 page, then PSET (5, 5), 15, LINE (0, 0)-(10, 10), 1 and
+// CIRCLE (5, 5), 3, 14; columns 298 to 401 of rows 98 to 201, every other pixel 0.
+const char* const view_screen_window =
+#include "draw/golden/view_screen_window.inc"
+    ;
+
+// The pixels of a palette page as text ('.' for 0, a hex digit per colour).
+std::string dump_rows(const img_struct* im, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    std::string out;
+    for (int32_t y = y1; y <= y2; y++) {
+        for (int32_t x = x1; x <= x2; x++) {
+            uint8_t v = im->pixels[static_cast<size_t>(y) * im->width + x];
+            out += v == 0 ? '.' : v < 16 ? "0123456789ABCDEF"[v] : '#';
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+int32_t count_lit_outside(const img_struct* im, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    int32_t n = 0;
+    for (int32_t y = 0; y < im->height; y++)
+        for (int32_t x = 0; x < im->width; x++)
+            if ((x < x1 || x > x2 || y < y1 || y > y2) && im->pixels[static_cast<size_t>(y) * im->width + x]) n++;
+    return n;
+}
+
+}  // namespace
+
+TEST_F(Coordinates, ViewScreenUnderAWindowGolden) {
+    window(0, 0, 10, 10);
+    zvg_sub_view(300, 100, 399, 199, 3, 4, 1 | 2 | 4 | 8);
+    ASSERT_EQ(take_error(), 0);
+    const img_struct* im = write_page();
+    // The fill is exactly the VIEW rectangle and the border the frame around it.
+    for (int32_t y = 98; y <= 201; y++)
+        for (int32_t x = 298; x <= 401; x++) {
+            bool inside = x >= 300 && x <= 399 && y >= 100 && y <= 199;
+            bool frame = !inside && x >= 299 && x <= 400 && y >= 99 && y <= 200;
+            ASSERT_EQ(im->pixels[y * 640 + x], inside ? 3 : frame ? 4 : 0) << x << "," << y;
+        }
+    // The centre of the WINDOW is the centre of the VIEW (100 pixels: between 349
+    // and 350, rounded ties to even).
+    sub_pset(5, 5, 15, 2);
+    EXPECT_EQ(im->pixels[150 * 640 + 350], 15);
+    sub_line(0, 0, 10, 10, 1, 0, 0, 1 | 8);
+    sub_circle(5, 5, 3, 14, 0, 0, 0, 2);
+    ASSERT_EQ(take_error(), 0);
+    EXPECT_EQ(dump_rows(im, 298, 98, 401, 201), std::string(view_screen_window + 1));
+    EXPECT_EQ(count_lit_outside(im, 298, 98, 401, 201), 0);
+}
+
+// Every drawing statement under a WINDOW draws the same pixels whether the VIEW
+// was set with or without SCREEN, in either order of VIEW and WINDOW.
+TEST_F(Coordinates, ViewScreenUnderAWindowDrawsAsPlainView) {
+    int32_t source = func__newimage(4, 3, 256, 1);
+    img_get(-source)->pixels[0] = 9;
+    auto picture = [&](bool view_screen, bool window_first) {
+        screen(13);
+        screen(12);
+        if (window_first) window(-10, -5, 30, 15);
+        zvg_sub_view(300, 100, 399, 199, 0, 0, 1 | (view_screen ? 2 : 0));
+        if (!window_first) window(-10, -5, 30, 15);
+        sub_pset(1.3f, 2.6f, 1, 2);
+        sub_line(-10, -5, 30, 15, 2, 0, 0, 1 | 8);
+        sub_line(-20, 0, 40, 1, 3, 0, 0, 1 | 8);  // clipped by the VIEW
+        sub_line(20, 10, 25, 13, 4, 2, 0, 1 | 8);  // BF
+        sub_line(0, 0, 8, 8, 5, 1, 0, 1 | 8);      // B
+        sub_circle(10, 5, 6, 6, 0, 0, 0, 2);
+        sub_circle(-8, 12, 4, 7, 0, 0, 0, 2);  // crosses the VIEW's corner
+        sub_paint(10, 5, 8, 6, nullptr, 2 | 4);
+        std::string commands = "BM-4,+1 C10 R30 D20 L9";
+        zvs s{};
+        s.text = reinterpret_cast<uint8_t*>(commands.data());
+        s.length = static_cast<int32_t>(commands.size());
+        sub_draw(&s);
+        sub__putimage(26, 2, 28, 0, source, 0, 0, 0, 0, 0, 1 | 4 | 8);
+        EXPECT_EQ(func_point(1.3f, 2.6f, 1), 1);
+        EXPECT_EQ(take_error(), 0);
+        return dump_rows(write_page(), 0, 0, 639, 479);
+    };
+    std::string plain = picture(false, false);
+    EXPECT_EQ(count_lit_outside(write_page(), 299, 99, 400, 200), 0);
+    EXPECT_EQ(picture(true, false), plain);
+    EXPECT_EQ(picture(true, true), plain);
+    EXPECT_EQ(picture(false, true), plain);
 }
 
 TEST(Lineclip, Table) {

@@ -6,6 +6,9 @@
 
 namespace {
 
+// The bytes of a string result.
+std::string text_of(const zvs* s) { return std::string(reinterpret_cast<const char*>(s->text), s->length); }
+
 TEST_F(ErrorTest, ZeroAndNegativeNumbersLatch5) {
     for (int32_t n : {0, -3, -2147483647 - 1}) {
         error_reset_for_tests();
@@ -58,18 +61,25 @@ TEST_F(ErrorTest, MessageTable) {
         {-1, "Unprintable error"},
         {1000, "Unprintable error"},
     };
+    uint32_t mark = zvs_tmp_list_nexti();
     for (const auto& c : cases) {
         EXPECT_STREQ(error_code_message(c.n), c.text) << c.n;
-        EXPECT_STREQ(error_message_text(c.n, 1), c.text) << c.n;
+        zvs* message = func__errormessage(c.n, 1);
+        EXPECT_EQ(text_of(message), c.text) << c.n;
+        EXPECT_TRUE(message->temporary) << c.n;
     }
+    zvs_tmp_release_to(mark, 0);
+    EXPECT_EQ(zvs_tmp_list_nexti(), mark);
 }
 
 TEST_F(ErrorTest, ErrorMessageWithoutNumberIsTheMessageOfErr) {
     error_err = 53;
-    EXPECT_STREQ(error_message_text(0, 0), "File not found");
+    EXPECT_EQ(text_of(func__errormessage(0, 0)), "File not found");
+    EXPECT_EQ(text_of(func__errormessage(9, 0)), "File not found");  // n not passed: ignored
     EXPECT_EQ(get_error_err(), 53);
     new_error = 5;  // pending: functions do nothing
-    EXPECT_STREQ(error_message_text(0, 0), "");
+    EXPECT_EQ(text_of(func__errormessage(0, 0)), "");
+    EXPECT_EQ(text_of(func__errormessage(53, 1)), "");
     EXPECT_EQ(get_error_err(), 0);
 }
 
@@ -77,10 +87,15 @@ TEST_F(ErrorTest, ErrorPositionFunctions) {
     error_set_line(12, 7, "inc.bi");
     EXPECT_EQ(func__errorline(), 12);
     EXPECT_EQ(func__inclerrorline(), 7);
-    EXPECT_STREQ(error_include_file_name(), "inc.bi");
+    zvs* file = func__inclerrorfile();
+    EXPECT_EQ(text_of(file), "inc.bi");
+    EXPECT_TRUE(file->temporary);
     EXPECT_EQ(get_error_erl(), 0.0);
     error_set_line(3, 0, nullptr);
-    EXPECT_STREQ(error_include_file_name(), "");
+    EXPECT_EQ(text_of(func__inclerrorfile()), "");
+    error_set_line(3, 7, "inc.bi");
+    new_error = 53;  // pending: empty, as every function gives
+    EXPECT_EQ(text_of(func__inclerrorfile()), "");
 }
 
 TEST_F(ErrorTest, ProgramNameIsThePartAfterTheLastSlashOrBackslash) {

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "error/error_test_support.h"
+#include "core/traps.h"
 #include "shape.h"
+#include "traps.h"
 
 namespace {
 
@@ -122,6 +124,35 @@ TEST_F(Shape, StoresAreSkippedWhileAnErrorIsPending) {
     EXPECT_EQ(new_error.load(), 9);
     EXPECT_EQ(values[0], 1.0f);
     EXPECT_EQ(values[1], 20.0f);
+}
+
+void empty_main_module() { ZV_MAIN_PROLOGUE(); }
+
+TEST_F(Shape, PrologueLowersEachNonZeroEventCounter) {
+    timer_event_occurred = 2;
+    key_event_occurred = 0;
+    strig_event_occurred = 1;
+    empty_main_module();
+    EXPECT_EQ(timer_event_occurred.load(), 1);
+    EXPECT_EQ(key_event_occurred.load(), 0);
+    EXPECT_EQ(strig_event_occurred.load(), 0);
+    key_event_occurred = -1;  // non-zero either way
+    empty_main_module();
+    EXPECT_EQ(timer_event_occurred.load(), 0);
+    EXPECT_EQ(key_event_occurred.load(), -2);
+    EXPECT_EQ(strig_event_occurred.load(), 0);
+    key_event_occurred = 0;
+}
+
+TEST_F(Shape, EntryForAnErrorHandlerLeavesTheEventCounters) {
+    program.main_module = empty_main_module;
+    program.error_handler = [] { ran.push_back("handler"); };
+    timer_event_occurred = 3;
+    error_occurred = 1;
+    empty_main_module();
+    EXPECT_EQ(ran, std::vector<std::string>{"handler"});
+    EXPECT_EQ(timer_event_occurred.load(), 3);
+    timer_event_occurred = 0;
 }
 
 mem_lock* sub_lock = nullptr;

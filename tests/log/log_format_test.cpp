@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include "log/log_test_support.h"
+#include "string/zvs.h"
 
 namespace {
 
@@ -58,6 +59,31 @@ TEST_F(LogFormat, BasicErrorsAreLoggedInScopeLibzv) {
     EXPECT_EQ(count(out, ": ORVO Error 53 reported: File not found\n"), 1);
     EXPECT_EQ(count(out, ": ORVO Error 9 reported: Subscript out of range\n"), 1);
     EXPECT_EQ(new_error.load(), 53);
+}
+
+// The log statements of translated programs pass BASIC strings: counted bytes that
+// may hold a zero byte, where the message then ends.
+TEST_F(LogFormat, BasicStringsEndAtAZeroByte) {
+    uint8_t bytes[] = {'a', 'b', 0, 'c', 'd', 'e', 'f'};
+    zvs with_zero{};
+    with_zero.text = bytes;
+    with_zero.length = 5;  // "ab" CHR$(0) "cd"
+    zvs counted{};
+    counted.text = bytes + 3;
+    counted.length = 2;  // "cd": the bytes after the length are not read
+    zvs empty{};
+    ::testing::internal::CaptureStderr();
+    libzv_log_zvs(LOGLEVEL_INFO, LOGSCOPE_ORVO, "prog.bas", "f", 3, &with_zero);
+    libzv_log_zvs(LOGLEVEL_WARN, LOGSCOPE_ORVO, "prog.bas", "f", 4, &counted);
+    libzv_log_zvs(LOGLEVEL_INFO, LOGSCOPE_ORVO, nullptr, "f", 5, &empty);
+    libzv_log_zvs(LOGLEVEL_INFO, LOGSCOPE_LIBZV, nullptr, "f", 6, &counted);  // scope off
+    // An ERROR entry lists translated BASIC frames only: none here.
+    libzv_log_zvs(LOGLEVEL_ERROR, LOGSCOPE_ORVO, nullptr, "f", 7, &with_zero);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "[1.23400] INFO ORVO prog.bas: f: 3: ab\n"
+              "[1.23400] WARN ORVO prog.bas: f: 4: cd\n"
+              "[1.23400] INFO ORVO f: 5: \n"
+              "[1.23400] ERROR ORVO f: 7: ab\n");
 }
 
 TEST(LogNames, LevelAndScopeNames) {

@@ -38,6 +38,9 @@ void zv_arena_restore(const zv_arena_marks& marks);
 
 // The trap step of the boundary (ON KEY, ON STRIG, ON TIMER).
 void zv_trap_step();
+// Prologue of the main module: the timer, key and strig event counters, each lowered
+// by one when it is not zero.
+void zv_event_counters_step();
 // Prologue of the main module: when the module was re-entered for an error
 // handler, runs the program's handler code (or exits 99 without one) and answers
 // true; the module then returns.
@@ -129,6 +132,7 @@ inline T& zv_element(array_descriptor<1>* a, long double subscript) {
     (void)zv_mark;                                                                            \
     error_handler_history_init();                                                             \
     if (zv_enter_error_handler()) return;                                                     \
+    zv_event_counters_step();                                                                 \
     chain_input();                                                                            \
     if (libzv_log_enabled())                                                                  \
     libzv_log(LOGLEVEL_INFO, LOGSCOPE_LIBZV, __FILE__, "ZVMAIN()", __LINE__, "ORVO code starting.")

@@ -48,6 +48,10 @@ struct ontimer_struct {
     std::atomic<double> last{0};        // last trigger in seconds of GetTicks; 0 = not started
 };
 
+// Event counter of the timer traps: the main module's prologue lowers it by one
+// when it is not zero.
+extern std::atomic<int32_t> timer_event_occurred;
+
 // Records in use (slot 0 is the plain ON TIMER). Raised with release once a new
 // slot is fully written; readers load it with acquire.
 extern std::atomic<int32_t> ontimer_nextfree;

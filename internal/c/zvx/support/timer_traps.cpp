@@ -79,6 +79,7 @@ bool timer_thread_stopped() {
 
 std::atomic<int32_t> ontimer_nextfree{0};
 std::atomic<int32_t> ontimerthread_lock{0};
+std::atomic<int32_t> timer_event_occurred{0};
 
 ontimer_struct& ontimer(int32_t i) {
     int32_t k = chunk_of(uint32_t(i));
@@ -193,6 +194,7 @@ void stop_timers() { ontimerthread_lock.store(1); }
 void start_timers() { ontimerthread_lock.store(0); }
 
 void ontimer_reset_for_tests() {
+    timer_event_occurred.store(0);
     for (int32_t k = 1; k < chunk_count; ++k) delete[] chunks[k].exchange(nullptr);
     free(ontimer_freelist);
     ontimer_freelist = nullptr;

@@ -1,5 +1,6 @@
 // The trap step of the statement boundary: runs the handlers of pending ON STRIG,
-// ON KEY and ON TIMER traps on the program thread.
+// ON KEY and ON TIMER traps on the program thread, and lowers the event counters in
+// the main module's prologue.
 #include "core/program.h"
 #include "error/error.h"
 #include "shape.h"
@@ -57,3 +58,9 @@ void events() {
 }
 
 void zv_trap_step() { events(); }
+
+void zv_event_counters_step() {
+    trap_event_counter_lower(timer_event_occurred);
+    trap_event_counter_lower(key_event_occurred);
+    trap_event_counter_lower(strig_event_occurred);
+}

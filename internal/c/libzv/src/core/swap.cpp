@@ -1,7 +1,19 @@
-// SWAP of two memory blocks.
+// SWAP of two strings and of two memory blocks.
 #include "core/swap.h"
 
 #include <cstring>
+
+#include "error/error.h"
+#include "string/zvs.h"
+
+void swap_string(zvs* a, zvs* b) {
+    if (new_error_is_set()) return;
+    zvs* copy = zvs_new(0, 0);
+    zvs_set(copy, a);
+    zvs_set(a, b);
+    zvs_set(b, copy);
+    zvs_free(copy);
+}
 
 void swap_block(void* p, void* q, int64_t length) {
     auto* a = static_cast<uint8_t*>(p);

@@ -43,6 +43,8 @@ void trigger(Slot& s) {
 std::atomic<int32_t> onkey_inprogress{0};
 std::atomic<int32_t> onstrig_inprogress{0};
 std::atomic<int32_t> sleep_break{0};
+std::atomic<int32_t> key_event_occurred{0};
+std::atomic<int32_t> strig_event_occurred{0};
 
 onkey_struct& onkey(int32_t slot) { return onkey_table[slot]; }
 onstrig_struct& onstrig(int32_t slot) { return onstrig_table[slot]; }
@@ -70,6 +72,12 @@ void onkey_default_keys() {
     }
     onkey_table[30].keycode.store(0x8500);
     onkey_table[31].keycode.store(0x8600);
+}
+
+void trap_event_counter_lower(std::atomic<int32_t>& counter) {
+    int32_t c = counter.load();
+    while (c != 0 && !counter.compare_exchange_weak(c, int32_t(uint32_t(c) - 1u))) {
+    }
 }
 
 void trap_count_raise(std::atomic<uint8_t>& count) {
@@ -114,5 +122,7 @@ void traps_reset_for_tests() {
     onkey_inprogress.store(0);
     onstrig_inprogress.store(0);
     sleep_break.store(0);
+    key_event_occurred.store(0);
+    strig_event_occurred.store(0);
     traps_set_device_hooks(nullptr);
 }

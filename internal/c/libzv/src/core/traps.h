@@ -60,6 +60,13 @@ void onkey_default_keys();
 void onkey_trigger(int32_t slot);
 void onstrig_trigger(int32_t slot);
 
+// Event counters of the key and strig traps (the timer's lives with the timer
+// table): the main module's prologue lowers each by one when it is not zero.
+extern std::atomic<int32_t> key_event_occurred;
+extern std::atomic<int32_t> strig_event_occurred;
+// Lowers an event counter by one unless it is 0; atomic.
+void trap_event_counter_lower(std::atomic<int32_t>& counter);
+
 // Count helpers of the trap statements: atomic, never below 0 or above 255.
 void trap_count_raise(std::atomic<uint8_t>& count);
 // One pending event taken: true when there was one.

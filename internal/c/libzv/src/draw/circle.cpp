@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "draw/coordinates.h"
 #include "draw/line.h"
 #include "draw/point.h"
 #include "error/error.h"
@@ -89,9 +90,9 @@ void sub_circle(double x, double y, double radius, uint32_t col, double start, d
 
     double xr = x + radius;
     if (g.clipping_or_scaling == 2) {
-        x = x * g.scaling_x + g.scaling_offset_x + g.view_offset_x;
-        y = y * g.scaling_y + g.scaling_offset_y + g.view_offset_y;
-        xr = xr * g.scaling_x + g.scaling_offset_x + g.view_offset_x;
+        x = x * g.scaling_x + g.scaling_offset_x + map_origin_x(g);
+        y = y * g.scaling_y + g.scaling_offset_y + map_origin_y(g);
+        xr = xr * g.scaling_x + g.scaling_offset_x + map_origin_x(g);
     } else if (g.clipping_or_scaling == 1) {
         x += g.view_offset_x;
         y += g.view_offset_y;

@@ -10,16 +10,27 @@
 // The single-precision formulas must stay single precision.
 static_assert(FLT_EVAL_METHOD == 0);
 
+// The pixel that mapped points are placed from. A WINDOW spans the VIEW rectangle,
+// so in mode 2 that is the rectangle's top-left corner, also after VIEW SCREEN;
+// otherwise the VIEW offset (0 after VIEW SCREEN, whose coordinates are absolute).
+// After a plain VIEW the two are the same.
+inline int32_t map_origin_x(const img_graphics_state& g) {
+    return g.clipping_or_scaling == 2 ? g.view_x1 : g.view_offset_x;
+}
+inline int32_t map_origin_y(const img_graphics_state& g) {
+    return g.clipping_or_scaling == 2 ? g.view_y1 : g.view_offset_y;
+}
+
 // A program coordinate as a pixel of the image: rounded ties to even after the
-// WINDOW map (mode 2, float product then float sum), plus the VIEW offset (mode 1
-// and 2; the sum wraps to int32, so an out-of-range coordinate stays far outside).
+// WINDOW map (mode 2, float product then float sum), plus the origin (mode 1 and
+// 2; the sum wraps to int32, so an out-of-range coordinate stays far outside).
 inline int32_t map_x(const img_graphics_state& g, float x) {
     if (g.clipping_or_scaling == 0) return round_float_to_int32(x);
     if (g.clipping_or_scaling == 2) {
         float scaled = x * g.scaling_x;
         x = scaled + g.scaling_offset_x;
     }
-    return static_cast<int32_t>(static_cast<int64_t>(round_float_to_int32(x)) + g.view_offset_x);
+    return static_cast<int32_t>(static_cast<int64_t>(round_float_to_int32(x)) + map_origin_x(g));
 }
 
 inline int32_t map_y(const img_graphics_state& g, float y) {
@@ -28,7 +39,7 @@ inline int32_t map_y(const img_graphics_state& g, float y) {
         float scaled = y * g.scaling_y;
         y = scaled + g.scaling_offset_y;
     }
-    return static_cast<int32_t>(static_cast<int64_t>(round_float_to_int32(y)) + g.view_offset_y);
+    return static_cast<int32_t>(static_cast<int64_t>(round_float_to_int32(y)) + map_origin_y(g));
 }
 
 // Inside the VIEW rectangle: a single point there is drawn.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "draw/circle.h"
+#include "draw/coordinates.h"
 #include "draw/line.h"
 #include "draw/paint.h"
 #include "draw/rounding.h"
@@ -111,8 +112,8 @@ bool next_is(uint8_t c) {
 // The pen back in program coordinates.
 vec to_program(const img_graphics_state& g, double x, double y) {
     if (g.clipping_or_scaling == 2)
-        return {(x - g.view_offset_x - g.scaling_offset_x) / g.scaling_x,
-                (y - g.view_offset_y - g.scaling_offset_y) / g.scaling_y};
+        return {(x - map_origin_x(g) - g.scaling_offset_x) / g.scaling_x,
+                (y - map_origin_y(g) - g.scaling_offset_y) / g.scaling_y};
     if (g.clipping_or_scaling == 1) return {x - g.view_offset_x, y - g.view_offset_y};
     return {x, y};
 }
@@ -122,7 +123,7 @@ vec from_program(const img_graphics_state& g) {
     if (g.clipping_or_scaling == 2) {
         float sx = g.x * g.scaling_x, sy = g.y * g.scaling_y;
         float ox = sx + g.scaling_offset_x, oy = sy + g.scaling_offset_y;
-        return {ox + static_cast<float>(g.view_offset_x), oy + static_cast<float>(g.view_offset_y)};
+        return {ox + static_cast<float>(map_origin_x(g)), oy + static_cast<float>(map_origin_y(g))};
     }
     if (g.clipping_or_scaling == 1)
         return {static_cast<double>(g.x) + g.view_offset_x, static_cast<double>(g.y) + g.view_offset_y};

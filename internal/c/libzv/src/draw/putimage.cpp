@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "draw/blend.h"
+#include "draw/coordinates.h"
 #include "draw/rounding.h"
 #include "error/error.h"
 #include "image/hardware_queue.h"
@@ -30,7 +31,7 @@ struct side {
 // arithmetic cannot overflow.
 int64_t map_corner(const img_graphics_state* g, double v, bool is_x) {
     if (!g || g->clipping_or_scaling == 0) return round_double_to_int32(v);
-    int64_t offset = is_x ? g->view_offset_x : g->view_offset_y;
+    int64_t offset = is_x ? map_origin_x(*g) : map_origin_y(*g);
     if (g->clipping_or_scaling == 2) {
         double scaled = v * (is_x ? g->scaling_x : g->scaling_y) + (is_x ? g->scaling_offset_x : g->scaling_offset_y);
         return static_cast<int64_t>(round_float_to_int32(static_cast<float>(scaled))) + offset;

@@ -86,6 +86,8 @@ void zvg_sub_view(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t fill,
             g.scaling_offset_y = shifted + view_h;
         }
     }
+    // Covers exactly the VIEW rectangle: a WINDOW's rectangle maps onto it, with or
+    // without SCREEN; without a WINDOW the whole image is clamped to it.
     if (passed & 4) zv32_boxfill(g.window_x1, g.window_y1, g.window_x2, g.window_y2, fill);
     if (passed & 8) view_border(im, border);
 }

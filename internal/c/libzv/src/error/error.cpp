@@ -89,6 +89,12 @@ const char* error_message_text(int32_t n, int32_t passed) {
     return error_code_message(passed ? n : error_err.load());
 }
 
+// Both texts are constant (the table, or the name translated code passed), so the
+// temporaries wrap them without a copy; while an error is pending they are empty.
+zvs* func__inclerrorfile() { return zvs_new_txt(error_include_file_name()); }
+
+zvs* func__errormessage(int32_t n, int32_t passed) { return zvs_new_txt(error_message_text(n, passed)); }
+
 zvs* error_handler_history = nullptr;
 
 void error_handler_history_init() {

@@ -40,6 +40,13 @@ const char* error_include_file_name();
 // _ERRORMESSAGE$'s text: the message of n, or of ERR when n is not passed.
 const char* error_message_text(int32_t n, int32_t passed);
 
+struct zvs;
+// _INCLERRORFILE$: a temporary wrapping the include file's name (empty for none).
+zvs* func__inclerrorfile();
+// _ERRORMESSAGE$[(n)]: a temporary holding the message of n, or of ERR when n is
+// omitted (passed 0).
+zvs* func__errormessage(int32_t n, int32_t passed);
+
 // The message table: "Unprintable error" for every number without a message.
 const char* error_code_message(int32_t n);
 
@@ -54,7 +61,6 @@ const char* error_program_name();
 // error_handler_history is a string kept by the handler code of translated
 // programs; created empty by the main module's prologue. Does nothing until
 // strings exist.
-struct zvs;
 // Kept by the handler code of translated programs; CLEAR empties it.
 extern zvs* error_handler_history;
 void error_handler_history_init();

@@ -9,6 +9,7 @@
 #include "clock/clock.h"
 #include "error/error.h"
 #include "log/stacktrace.h"
+#include "string/zvs.h"
 #include "thread/thread.h"
 
 std::atomic<bool> logging_enabled{false};
@@ -189,6 +190,14 @@ void libzv_log_orvo(loglevel level, logscope scope, const char* file, const char
     va_start(args, format);
     libzv_vlog(level, scope, file, function, line, true, -1, format, args);
     va_end(args);
+}
+
+void libzv_log_zvs(loglevel level, logscope scope, const char* file, const char* function, int32_t line,
+                   const zvs* text) {
+    if (!logging_enabled.load(std::memory_order_relaxed)) return;
+    // An empty string may have no text at all.
+    const char* bytes = text->length > 0 ? reinterpret_cast<const char*>(text->text) : "";
+    libzv_log_orvo(level, scope, file, function, line, "%.*s", int(text->length > 0 ? text->length : 0), bytes);
 }
 
 void libzv_log_from_signal(loglevel level, logscope scope, const char* file, const char* function, int32_t line,

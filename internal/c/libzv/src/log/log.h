@@ -79,6 +79,11 @@ void libzv_log(loglevel level, logscope scope, const char* file, const char* fun
                const char* format, ...) __attribute__((format(printf, 6, 7), noinline));
 void libzv_log_orvo(loglevel level, logscope scope, const char* file, const char* function, int32_t line,
                     const char* format, ...) __attribute__((format(printf, 6, 7), noinline));
+struct zvs;
+// The log statements of translated programs: the BASIC string's bytes through
+// libzv_log_orvo with "%.*s", so the message ends at a zero byte inside the string.
+void libzv_log_zvs(loglevel level, logscope scope, const char* file, const char* function, int32_t line,
+                   const zvs* text) __attribute__((noinline));
 // The common core of the log calls.
 void libzv_log_dispatch(loglevel level, logscope scope, const char* file, const char* function, int32_t line,
                         bool basic_frames_only, const char* format, va_list args)
