@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "clock/clock.h"
@@ -35,8 +36,16 @@ int64_t frame_of_kind(int64_t tag, int64_t kind) { return tag % 4 == kind ? tag 
 struct row_history {
     int64_t last_frame = 0;
     std::vector<int64_t> changed;
-    // A frame that rewrites every row.
-    void all_changed(int32_t rows, int64_t frame) { changed.assign(static_cast<size_t>(rows), frame); }
+    // A frame that rewrites every row; false when memory runs out.
+    bool all_changed(int32_t rows, int64_t frame) {
+        try {
+            changed.assign(static_cast<size_t>(rows), frame);
+            return true;
+        } catch (const std::bad_alloc&) {
+            changed.clear();
+            return false;
+        }
+    }
     void reset() {
         last_frame = 0;
         changed.clear();
@@ -85,11 +94,12 @@ int32_t first_changed_row(const uint8_t* page, const uint8_t* copy, int32_t rows
 
 }  // namespace
 
-// Indices below 16 (every pixel of a 16-colour page drawn within its mask) go
-// through one register-held table; any other index is looked up in the whole table.
 void palette_row_plain(const uint8_t* in, uint32_t* out, int32_t n) {
     for (int32_t i = 0; i < n; i++) out[i] = paldata[in[i]];
 }
+
+// Indices below 16 (every pixel of a 16-colour page drawn within its mask) go
+// through one register-held table; any other index is looked up in the whole table.
 
 [[gnu::target("avx2")]] void palette_row_avx2(const uint8_t* in, uint32_t* out, int32_t n) {
     const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(paldata));
@@ -179,7 +189,10 @@ bool produce_palette_frame(img_struct* page, display_frame_record* slot) {
     }
     int64_t frame_number = ++palette_rows.last_frame;
     int64_t slot_frame = frame_of_kind(held, palette_kind);
-    if (whole) palette_rows.all_changed(h, frame_number);
+    if (whole && !palette_rows.all_changed(h, frame_number)) {
+        pixeldata_w = pixeldata_h = 0;
+        return false;
+    }
     for (int32_t i = 0; i < colours; i++) paldata[i] = palette_get(page->palette, i);
     for (int32_t y = 0; y < h; y++) {
         size_t at = static_cast<size_t>(y) * static_cast<size_t>(w);
@@ -221,7 +234,9 @@ bool produce_32bit_frame(const img_struct* page, display_frame_record* slot) {
     int64_t frame_number = ++pixels32_rows.last_frame;
     auto* out = reinterpret_cast<uint8_t*>(slot->pixels);
     if (whole) {
-        pixels32_rows.all_changed(h, frame_number);
+        // Out of memory: no frame; the frame number has moved on, so the next frame
+        // does not build on the newest one either.
+        if (!pixels32_rows.all_changed(h, frame_number)) return false;
         display_page_buffer_copy(out, page->pixels, row_bytes * static_cast<size_t>(h));
     } else {
         int64_t slot_frame = frame_of_kind(held, pixels32_kind);
