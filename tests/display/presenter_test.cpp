@@ -36,15 +36,75 @@ TEST_F(Presenter, BeforeTheFirstFrameNothingIsDrawn) {
     EXPECT_EQ(fake_window::swaps, 0);
 }
 
-TEST_F(Presenter, ANewFrameOrderRedrawsTheShownFrameFromItsTexture) {
+TEST_F(Presenter, ANewFrameOrderAloneDrawsNothing) {
     produced(2, 1);
     GLUT_DISPLAY_REQUEST();
+    fake_gl::calls.clear();
+    for (int32_t i = 0; i < 3; i++) {
+        unchanged();
+        GLUT_DISPLAY_REQUEST();
+    }
+    EXPECT_TRUE(fake_gl::calls.empty());
+    EXPECT_EQ(fake_window::swaps, 1);
+}
+
+// A put of a 4 x 4 hardware image on the hardware layer, stamped with the next order.
+void queue_layer_put(int32_t sprite) {
+    int32_t h = hardware_command_new();
+    hardware_graphics_command* c = hardware_command_at(h);
+    c->command = HARDWARE_COMMAND_PUT;
+    c->src_img = sprite;
+    c->dst_img = 0;
+    c->dst_x2 = c->dst_y2 = c->src_x2 = c->src_y2 = 3;
+    hardware_command_queue(h);
+}
+
+TEST_F(Presenter, HardwareWorkOfANewOrderRedrawsTheShownFrameFromItsTexture) {
+    produced(2, 1);
+    GLUT_DISPLAY_REQUEST();
+    queue_layer_put(image(4, 4));
     unchanged();
     GLUT_DISPLAY_REQUEST();
     EXPECT_EQ(fake_window::swaps, 2);
-    EXPECT_EQ(fake_gl::count_named("tex_image_2d"), 1) << "the same frame was uploaded again";
-    EXPECT_EQ(fake_gl::count(fake_gl::call("draw_arrays", {0, 6})), 2);
+    EXPECT_EQ(fake_gl::count_named("tex_image_2d"), 2) << "the same frame was uploaded again";
+    EXPECT_EQ(fake_gl::count(fake_gl::call("draw_arrays", {0, 6})), 3);
     EXPECT_EQ(last_rendered_hardware_display_frame_order.load(), 2);
+    // The next order drops the put from the picture, once.
+    unchanged();
+    GLUT_DISPLAY_REQUEST();
+    unchanged();
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_window::swaps, 3);
+    EXPECT_EQ(fake_gl::count(fake_gl::call("draw_arrays", {0, 6})), 4);
+}
+
+// A program that sleeps: the producer keeps running on a page that does not change.
+TEST_F(Presenter, WhileThePageStaysTheSameNothingIsSwapped) {
+    for (int32_t mode : {12, 32, 0}) {
+        SCOPED_TRACE(mode);
+        fake_window::reset();
+        img_struct* page = mode == 32 ? graphics_page(640, 480, 32) : img_get(screen(mode));
+        page->pixels[5] = 3;
+        for (int32_t call = 0; call < 30; call++) {
+            display();
+            GLUT_DISPLAY_REQUEST();
+        }
+        // A text page makes a new frame at each turn of the blink phase only.
+        EXPECT_EQ(fake_window::swaps, 1);
+        page->pixels[5] = 4;
+        display();
+        GLUT_DISPLAY_REQUEST();
+        EXPECT_EQ(fake_window::swaps, 2);
+    }
+}
+
+TEST_F(Presenter, AnUncoveredWindowIsDrawnAgain) {
+    produced(2, 1);
+    GLUT_DISPLAY_REQUEST();
+    presenter_window_exposed();
+    GLUT_DISPLAY_REQUEST();
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_window::swaps, 2);
 }
 
 TEST_F(Presenter, ANewerFrameReplacesTheScreenTexture) {
@@ -58,13 +118,18 @@ TEST_F(Presenter, ANewerFrameReplacesTheScreenTexture) {
     EXPECT_EQ(fake_gl::uploaded, std::vector<uint32_t>(640 * 400, 0xFF00FF00));
 }
 
-// Published by the producer while the presenter draws frame order 1.
+// A put stamped with order 2, and that order published by the producer, while the
+// presenter draws frame order 1.
+int32_t sprite_for_order_2 = 0;
 void publish_next_order() {
-    if (display_frame_order_next.load() == 2) last_hardware_display_frame_order = display_frame_order_next++;
+    if (display_frame_order_next.load() != 2) return;
+    queue_layer_put(sprite_for_order_2);
+    last_hardware_display_frame_order = display_frame_order_next++;
 }
 
 TEST_F(Presenter, AnOrderPublishedDuringTheDrawIsReplayedNextTime) {
     produced(2, 1);
+    sprite_for_order_2 = image(4, 4);
     fake_gl::on_draw = publish_next_order;
     GLUT_DISPLAY_REQUEST();
     fake_gl::on_draw = nullptr;
@@ -72,6 +137,7 @@ TEST_F(Presenter, AnOrderPublishedDuringTheDrawIsReplayedNextTime) {
     GLUT_DISPLAY_REQUEST();
     EXPECT_EQ(fake_window::swaps, 2);
     EXPECT_EQ(last_rendered_hardware_display_frame_order.load(), 2);
+    EXPECT_EQ(fake_gl::drawn.size(), 3u) << "the screen twice and the put of order 2";
 }
 
 TEST_F(Presenter, WhilePausedFramesAreDrawnButNotSwapped) {
@@ -80,6 +146,11 @@ TEST_F(Presenter, WhilePausedFramesAreDrawnButNotSwapped) {
     GLUT_DISPLAY_REQUEST();
     EXPECT_EQ(fake_gl::count_named("draw_arrays"), 1);
     EXPECT_EQ(fake_window::swaps, 0);
+    // Once the program goes on, the picture drawn meanwhile is shown.
+    suspend_program = 0;
+    GLUT_DISPLAY_REQUEST();
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_window::swaps, 1);
 }
 
 TEST_F(Presenter, SoftwareScreenIsOpaqueFirstAndBlendedLater) {

@@ -129,6 +129,29 @@ TEST_F(Presenter, ThirtyTwoBitPageIsCopiedExactly) {
     EXPECT_EQ(wait_for(640, 480, [](int32_t x, int32_t y) { return pattern_32bit(x, y) & 0xFFFFFF; }), 0);
 }
 
+// A program that sleeps with its picture on screen makes the window swap nothing.
+TEST_F(Presenter, WhileTheProgramSleepsTheWindowIsNotRedrawn) {
+    start("sleep");
+    ASSERT_EQ(wait_for(640, 480, screen12), 0);
+    ASSERT_TRUE(reached(1));
+    go(1);
+    ASSERT_TRUE(reached(2));
+    auto swaps_in = [this](const char* name) {
+        int swaps = -1;
+        if (FILE* f = fopen((folder + "/" + name).c_str(), "r")) {
+            if (fscanf(f, "%d", &swaps) != 1) swaps = -1;
+            fclose(f);
+        }
+        unlink((folder + "/" + name).c_str());
+        return swaps;
+    };
+    EXPECT_EQ(swaps_in("swaps_asleep"), 0) << "swaps during SLEEP 2 of an unchanged picture";
+    EXPECT_GE(swaps_in("swaps_after_drawing"), 1);
+    // The new picture is on screen.
+    EXPECT_EQ(wait_for(640, 480, [](int32_t x, int32_t y) { return vga16[(pattern_mode12(x, y) + 3) % 16]; }), 0);
+    go(2);
+}
+
 TEST_F(Presenter, DisplayHoldsThePictureUntilTheNextDisplay) {
     start("display");
     ASSERT_EQ(wait_for(640, 480, screen12), 0);

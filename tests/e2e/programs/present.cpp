@@ -4,6 +4,7 @@
 // creates "ready<n>" when it reached step n and waits for "go<n>" to go on.
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -18,6 +19,7 @@
 #include "core/runtime_flags.h"
 #include "display/display.h"
 #include "display/presenter.h"
+#include "display/presenter_internal.h"
 #include "draw/line.h"
 #include "draw/pset.h"
 #include "image/hardware_queue.h"
@@ -25,6 +27,7 @@
 #include "image/image_statements.h"
 #include "image/image_table.h"
 #include "screen/screen.h"
+#include "text/sleep.h"
 
 namespace {
 
@@ -108,6 +111,27 @@ void queue_put(int32_t hardware_handle, int32_t x, int32_t y, int32_t w, int32_t
     hardware_command_queue(handle);
 }
 
+// The window requests of the runtime, with the buffer swaps counted.
+const presenter_window_ops* window_ops = nullptr;
+std::atomic<int32_t> swaps{0};
+const presenter_window_ops counting_ops{
+    [](int32_t w, int32_t h) { window_ops->reshape_window(w, h); },
+    [] { window_ops->post_redisplay(); },
+    [] { window_ops->full_screen(); },
+    [] {
+        swaps++;
+        window_ops->swap_buffers();
+    },
+};
+
+void write_swaps(const char* name) {
+    std::string path = argument(2) + "/" + name;
+    if (FILE* f = fopen(path.c_str(), "w")) {
+        fprintf(f, "%d\n", swaps.exchange(0));
+        fclose(f);
+    }
+}
+
 void ZVMAIN() {
     std::string scenario = argument(1);
     if (scenario == "12") {
@@ -143,6 +167,20 @@ void ZVMAIN() {
         draw_mode12(5);
         step(1);
         sub__display();
+    } else if (scenario == "sleep") {
+        screen(12);
+        draw_mode12(0);
+        window_ops = &presenter_window();
+        presenter_set_window_ops(&counting_ops);
+        // The picture is on screen and the window settled.
+        step(1);
+        swaps.store(0);
+        sub_sleep(2, 1);  // SLEEP 2
+        write_swaps("swaps_asleep");
+        draw_mode12(3);
+        sub_sleep(1, 1);  // SLEEP 1
+        write_swaps("swaps_after_drawing");
+        step(2);
     } else if (scenario == "hardware") {
         screen(12);
         draw_mode12(0);

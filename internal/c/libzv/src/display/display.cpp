@@ -91,6 +91,7 @@ void display_global_init() {
     last_rendered_hardware_display_frame_order.store(0);
     text_frames_reset();
     palette_frames_reset();
+    frame_slots_content_reset();
 }
 
 void display_reset_for_tests() {

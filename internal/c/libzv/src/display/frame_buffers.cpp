@@ -5,9 +5,22 @@
 
 #include "display/producer_internal.h"
 
-bool frame_slot_fit(display_frame_record* slot, int32_t w, int32_t h) {
+namespace {
+
+// What each slot's pixels hold, as frame_slot_fit describes; producer only.
+int64_t slot_content[display_frame_count];
+
+int64_t& content_of(const display_frame_record* slot) { return slot_content[slot - display_frame_slot(0)]; }
+
+}  // namespace
+
+bool frame_slot_fit(display_frame_record* slot, int32_t w, int32_t h, int64_t* content) {
+    int64_t& held = content_of(slot);
+    if (content) *content = held;
+    held = 0;
     int64_t bytes = static_cast<int64_t>(w) * h * 4;
     if (bytes > slot->bytes_allocated) {
+        if (content) *content = 0;
         auto* grown = static_cast<uint32_t*>(malloc(static_cast<size_t>(bytes)));
         if (!grown) return false;
         free(slot->pixels);
@@ -17,6 +30,14 @@ bool frame_slot_fit(display_frame_record* slot, int32_t w, int32_t h) {
     slot->w = w;
     slot->h = h;
     return true;
+}
+
+int64_t frame_slot_content(const display_frame_record* slot) { return content_of(slot); }
+
+void frame_slot_set_content(display_frame_record* slot, int64_t content) { content_of(slot) = content; }
+
+void frame_slots_content_reset() {
+    for (int64_t& content : slot_content) content = 0;
 }
 
 display_frame_record* newest_frame() {

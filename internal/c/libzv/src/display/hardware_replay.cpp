@@ -58,6 +58,20 @@ void command_missing(int32_t handle, int64_t frame_order) {
 
 }  // namespace
 
+bool hardware_commands_waiting(int64_t frame_order) {
+    int32_t handle;
+    if (int32_t rendered = last_hardware_command_rendered.load(std::memory_order_acquire)) {
+        hardware_graphics_command* last = hardware_command_at(rendered);
+        if (!last) return true;
+        handle = next_of(last);
+    } else {
+        handle = first_hardware_command.load(std::memory_order_acquire);
+    }
+    if (!handle) return false;
+    const hardware_graphics_command* c = hardware_command_at(handle);
+    return !c || c->order <= frame_order;
+}
+
 void hardware_commands_replay(hardware_replay_callback& walk, int64_t frame_order, int32_t layer,
                               const hardware_command_executor& executor) {
     bool first = walk.layers_replayed++ == 0;
@@ -105,7 +119,10 @@ void hardware_commands_replay(hardware_replay_callback& walk, int64_t frame_orde
             runs = first;
         else if (draws(c->command))
             runs = c->dst_img > 0 ? first : c->dst_img == layer;
-        if (runs) run(c, executor);
+        if (runs) {
+            run(c, executor);
+            if (c->dst_img <= 0) walk.drew_on_screen = true;
+        }
         mark_rendered(handle, c);
         handle = next_of(c);
     }

@@ -28,6 +28,7 @@ struct hardware_replay_callback {
     int32_t layers_replayed = 0;
     bool halted = false;      // the list was found broken: nothing more runs
     int32_t frame_start = 0;  // first command of the frame shown, 0 when none
+    bool drew_on_screen = false;  // a command of the frame shown was aimed at a layer
 };
 
 // Replays one hardware layer for the frame order shown. The first layer of a
@@ -38,3 +39,8 @@ struct hardware_replay_callback {
 // last_hardware_command_rendered (next_hardware_command_to_remove on the first walk).
 void hardware_commands_replay(hardware_replay_callback& walk, int64_t frame_order, int32_t layer,
                               const hardware_command_executor& executor);
+
+// True when a replay for this frame order would find work: the command after the
+// last one rendered exists and is stamped with this order or an older one (also
+// when the list is broken, so that the replay reports it).
+bool hardware_commands_waiting(int64_t frame_order);

@@ -35,6 +35,31 @@ int32_t letterbox_image = 0;
 int64_t pace_mark = 0;
 double pace_deficit = 0;
 
+// The words besides the frame that decide what a callback draws. A callback whose
+// frame, hardware commands and these words are those of the picture on screen would
+// draw that picture again, so it returns without drawing.
+struct presenter_look {
+    int32_t screen, hardware, hardware1, overlay;
+    int32_t full_screen, fullscreen_smooth, resize_auto, resize_snapback;
+    bool operator==(const presenter_look&) const = default;
+};
+
+presenter_look look_now() {
+    return {displayorder_screen.load(relaxed),    displayorder_hardware.load(relaxed),
+            displayorder_hardware1.load(relaxed), requestedKeyboardOverlayImage.load(relaxed),
+            full_screen.load(),                   fullscreen_smooth.load(),
+            resize_auto.load(),                   resize_snapback.load()};
+}
+
+// What the picture on screen was drawn from (window thread only).
+presenter_look shown_look{};
+// The picture shows hardware commands of its frame order, which a later order drops.
+bool shown_hardware_draws = false;
+// The last picture drawn was not swapped in (Pause held the program).
+bool drawn_not_swapped = false;
+// The window system lost the window's contents (an uncovered window).
+bool exposed = false;
+
 struct frame_choice {
     display_frame_record* current;
     display_frame_record* newest;
@@ -149,7 +174,8 @@ void draw_overlay(int32_t screen_width, int32_t screen_height) {
     hardware_buffer_flush();
 }
 
-void draw_layers(const display_frame_record* frame, int64_t frame_order) {
+// Returns whether a hardware command of the frame order was drawn on screen.
+bool draw_layers(const display_frame_record* frame, int64_t frame_order) {
     renderer_clear_window();
     // One reading of the order serves the whole callback.
     int32_t screen = displayorder_screen.load(relaxed);
@@ -164,6 +190,19 @@ void draw_layers(const display_frame_record* frame, int64_t frame_order) {
     // Frees and work aimed at hardware images run even when no hardware layer is shown.
     if (!walk.layers_replayed) replay_layer(walk, frame_order, HARDWARE_LAYER_NONE);
     draw_letterbox(frame->w, frame->h);
+    return walk.drew_on_screen;
+}
+
+// Step 5: something to show that the window does not show yet. A producer call
+// that found the page unchanged still publishes a new order; that alone changes
+// the picture only when hardware commands wait for it or the picture on screen
+// holds hardware drawing of an older order.
+bool something_new(bool new_frame, int64_t frame_order, const presenter_look& look) {
+    if (new_frame || exposed || full_screen_set.load() != -1 || os_resize_event.load()) return true;
+    if (drawn_not_swapped && !suspend_program.load(relaxed)) return true;
+    if (!(look == shown_look)) return true;
+    if (last_rendered_hardware_display_frame_order.load(std::memory_order_acquire) == frame_order) return false;
+    return shown_hardware_draws || hardware_commands_waiting(frame_order);
 }
 
 void present() {
@@ -174,9 +213,10 @@ void present() {
     // The hardware commands replayed are those of this order, read once.
     int64_t frame_order = last_hardware_display_frame_order.load(std::memory_order_acquire);
     bool new_frame = newest != frames.current;
-    if (last_rendered_hardware_display_frame_order.load(std::memory_order_acquire) == frame_order && !new_frame &&
-        full_screen_set.load() == -1 && !os_resize_event.load())
-        return;
+    // Read before drawing: a change made during the draw brings another callback.
+    presenter_look look = look_now();
+    if (!something_new(new_frame, frame_order, look)) return;
+    exposed = false;
 
     int32_t fw = newest->w, fh = newest->h;
     environment_2d__screen_width.store(fw, relaxed);
@@ -191,16 +231,20 @@ void present() {
     environment_2d_publish(prepare_environment_2d(window_width, window_height, fw, fh, full_screen.load(),
                                                   fullscreen_smooth.load(), resize_auto.load()));
 
-    draw_layers(newest, frame_order);
+    shown_hardware_draws = draw_layers(newest, frame_order);
     draw_overlay(fw, fh);
+    shown_look = look;
     last_rendered_hardware_display_frame_order.store(frame_order, std::memory_order_release);
     // While Pause holds the program the window keeps its last picture.
-    if (!suspend_program.load(relaxed)) presenter_window().swap_buffers();
+    drawn_not_swapped = suspend_program.load(relaxed) != 0;
+    if (!drawn_not_swapped) presenter_window().swap_buffers();
 }
 
 }  // namespace
 
 int32_t software_screen_hardware_frame() { return screen_frame; }
+
+void presenter_window_exposed() { exposed = true; }
 
 void GLUT_DISPLAY_REQUEST() {
     if (busy) return;
@@ -247,6 +291,10 @@ void presenter_reset_for_tests() {
     letterbox_image = 0;
     pace_mark = 0;
     pace_deficit = 0;
+    shown_look = {};
+    shown_hardware_draws = false;
+    drawn_not_swapped = false;
+    exposed = false;
     environment_2d_reset();
     presenter_set_window_ops(nullptr);
 }

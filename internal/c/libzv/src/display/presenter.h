@@ -46,6 +46,9 @@ extern std::atomic<double> max_fps;
 extern std::atomic<int32_t> requestedKeyboardOverlayImage;
 // The hardware image (list index) holding the software frame shown; 0 none.
 int32_t software_screen_hardware_frame();
+// Window thread: the window system lost the window's contents; the next display
+// callback draws the picture again.
+void presenter_window_exposed();
 
 // The windowing-library calls the presenter makes; tests record them.
 struct presenter_window_ops {

@@ -24,9 +24,23 @@ bool produce_32bit_frame(const img_struct* page, display_frame_record* slot);
 
 // Makes room for a w x h frame in the slot (the buffer only grows; the new buffer is
 // allocated before the old one is freed) and sets its size. False when memory runs out.
-bool frame_slot_fit(display_frame_record* slot, int32_t w, int32_t h);
+// Every producer path that writes a slot fits it first. A slot's content is a tag
+// that a path may give the pixels it wrote (frame_slot_set_content), so that a
+// later frame of that path rewrites only what changed since; fitting sets it to 0
+// (unknown) and, when content is given, returns the tag held before (0 when the
+// buffer was replaced).
+bool frame_slot_fit(display_frame_record* slot, int32_t w, int32_t h, int64_t* content = nullptr);
+int64_t frame_slot_content(const display_frame_record* slot);
+void frame_slot_set_content(display_frame_record* slot, int64_t content);
+void frame_slots_content_reset();
 // The slot in state 3 or 4 with the highest order, or null.
 display_frame_record* newest_frame();
+
+// One row of palette indices to frame pixels through paldata, by instruction set
+// (the producer takes the best the processor has).
+void palette_row_plain(const uint8_t* in, uint32_t* out, int32_t n);
+void palette_row_avx2(const uint8_t* in, uint32_t* out, int32_t n);
+void palette_row_avx512(const uint8_t* in, uint32_t* out, int32_t n);
 
 // Conversion state kept between calls, back to its start (start-up and tests).
 void text_frames_reset();

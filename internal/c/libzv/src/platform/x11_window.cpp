@@ -1,5 +1,5 @@
-// X11 extras on freeglut's own display: close request, focus, destruction by another
-// client, the native key stream and dropped files (the XDND protocol, version 5),
+// X11 extras on freeglut's own display: close request, focus, exposure, destruction
+// by another client, the native key stream and dropped files (XDND, version 5),
 // caught while Xlib converts wire events; raw mouse motion (XInput2).
 #include "platform/x11_window.h"
 
@@ -40,7 +40,8 @@ XErrorHandler next_error_handler = nullptr;
 Display* raw_display = nullptr;
 int xi_opcode = -1;
 
-constexpr int hooked_types[] = {KeyPress, KeyRelease, FocusIn, FocusOut, ClientMessage, DestroyNotify, SelectionNotify};
+constexpr int hooked_types[] = {KeyPress,      KeyRelease,    FocusIn,         FocusOut,
+                                ClientMessage, DestroyNotify, SelectionNotify, Expose};
 
 // Drag and drop: the atoms, and the drag over the window now.
 Atom XdndAware, XdndEnter, XdndPosition, XdndStatus, XdndLeave, XdndDrop, XdndFinished, XdndSelection,
@@ -335,6 +336,10 @@ x11_key_event x11_window_drain_events(bool through_key) {
             break;
         case DestroyNotify:
             window_destroyed();
+            break;
+        case Expose:
+            // The last of a series: the whole picture is drawn again once.
+            if (event.xexpose.count == 0) window_exposed();
             break;
         case FocusIn:
         case FocusOut:

@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "core/runtime_flags.h"
+#include "display/presenter.h"
 #include "input/device_feeders.h"
 #include "input/key_code.h"
 #include "input/keyboard.h"
@@ -94,6 +95,8 @@ void window_focus_changed(bool focused) {
 }
 
 void window_destroyed() { orvo_custom_event(1, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr); }
+
+void window_exposed() { presenter_window_exposed(); }
 
 void window_set_device_key_sink(void (*sink)(int32_t, bool)) { device_key_sink.store(sink); }
 void window_set_relative_motion_sink(void (*sink)(int32_t, int32_t)) { relative_motion_sink.store(sink); }

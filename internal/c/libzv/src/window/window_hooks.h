@@ -32,6 +32,8 @@ void window_native_key(int32_t evdev_code, bool down, native_key_kind kind);
 void window_focus_changed(bool focused);
 // The window was destroyed by another client: a close request.
 void window_destroyed();
+// The window system lost part of the window's contents (an uncovered window).
+void window_exposed();
 
 // Where native keys go besides the hooks: the keyboard device, once it exists.
 void window_set_device_key_sink(void (*sink)(int32_t evdev_code, bool down));
