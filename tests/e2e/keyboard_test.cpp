@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -149,6 +151,112 @@ TEST_F(KeysWindow, WindowDestroyedByAnotherClientIsACloseRequest) {
     ASSERT_TRUE(x11_destroy_window(window.id));
     EXPECT_EQ(child_wait(program, 5000), 0);
     ended = true;
+}
+
+// The key_events program: what INKEY$, _KEYHIT and the held set receive.
+class KeyEventsWindow : public ::testing::Test {
+protected:
+    void SetUp() override { unsetenv("ZV_KEYS_INPUT"); }
+    void start() {
+        out = ::testing::TempDir() + "keyevents_" + std::to_string(getpid()) + ".txt";
+        unlink(out.c_str());
+        setenv("ZV_KEYS_OUT", out.c_str(), 1);
+        program = child_start({ZV_E2E_KEY_EVENTS});
+        window = x11_wait_for_window("keyevents", 10000);
+        ASSERT_NE(window.id, 0u) << "no window titled keyevents";
+        ASSERT_EQ(wait_for_line(out, "ready").size(), 1u);
+        xdotool({"windowfocus", "--sync", std::to_string(window.id)});
+    }
+    void TearDown() override {
+        unsetenv("ZV_KEYS_INPUT");
+        if (program.pid > 0) {
+            x11_send_close(window.id);
+            child_wait(program, 5000);
+        }
+        unlink(out.c_str());
+    }
+    // Types x and waits until its release has been read and the held keys written
+    // after it: every key typed before has been through the buffers by then.
+    std::vector<std::string> finish() {
+        xdotool({"key", "x"});
+        int64_t deadline = monotonic_ms() + 8000;
+        for (;;) {
+            std::vector<std::string> lines = lines_of(out);
+            auto release = std::find(lines.begin(), lines.end(), "hit -120");
+            if (std::any_of(release, lines.end(), [](const std::string& l) { return l.rfind("held", 0) == 0; }) ||
+                monotonic_ms() > deadline)
+                return lines;
+            usleep(20000);
+        }
+    }
+    // The lines that start with the word, without it; _KEYHIT entries of the Shift
+    // and Ctrl keys left out (the tool lets modifiers go in an order of its own).
+    static std::vector<std::string> entries(const std::vector<std::string>& lines, const std::string& word) {
+        std::vector<std::string> found;
+        for (const std::string& line : lines) {
+            if (line.rfind(word + " ", 0) != 0) continue;
+            std::string rest = line.substr(word.size() + 1);
+            if (word == "hit" && std::abs(std::stoi(rest)) / 100 == 1003) continue;
+            found.push_back(rest);
+        }
+        return found;
+    }
+    // The held keys after the last change ("held" alone: none).
+    static std::string last_held(const std::vector<std::string>& lines) {
+        std::string held = "held";
+        for (const std::string& line : lines)
+            if (line.rfind("held", 0) == 0) held = line;
+        return held;
+    }
+
+    std::string out;
+    child_process program;
+    x11_window_info window{};
+};
+
+TEST_F(KeyEventsWindow, ShiftTabIsTabWithShift) {
+    start();
+    // X names the key ISO_Left_Tab while Shift is held.
+    xdotool({"key", "shift+Tab"});
+    xdotool({"keydown", "shift"});
+    xdotool({"key", "Tab"});
+    xdotool({"keyup", "shift"});
+    std::vector<std::string> lines = finish();
+    EXPECT_EQ(entries(lines, "inkey"), (std::vector<std::string>{"0,15", "0,15", "120"}));
+    EXPECT_EQ(entries(lines, "hit"), (std::vector<std::string>{"9", "-9", "9", "-9", "120", "-120"}));
+    EXPECT_EQ(last_held(lines), "held");
+}
+
+TEST_F(KeyEventsWindow, CtrlEnterIsLineFeedAndLeavesNoKeyHeld) {
+    start();
+    xdotool({"key", "a", "shift+b", "Return", "ctrl+Return", "ctrl+Return"});
+    std::vector<std::string> lines = finish();
+    EXPECT_EQ(entries(lines, "inkey"), (std::vector<std::string>{"97", "66", "13", "10", "10", "120"}));
+    EXPECT_EQ(entries(lines, "hit"), (std::vector<std::string>{"97", "-97", "66", "-66", "13", "-13", "13", "-13",
+                                                                "13", "-13", "120", "-120"}));
+    EXPECT_EQ(last_held(lines), "held");
+}
+
+TEST_F(KeyEventsWindow, CtrlEnterDoesNotEndAnInputLine) {
+    setenv("ZV_KEYS_INPUT", "1", 1);
+    start();
+    xdotool({"key", "a", "b", "ctrl+Return", "c", "d", "Return"});
+    std::vector<std::string> lines = wait_for_line(out, "line abcd");
+    EXPECT_EQ(entries(lines, "line"), std::vector<std::string>{"abcd"});
+    EXPECT_EQ(last_held(finish()), "held");
+}
+
+TEST_F(KeyEventsWindow, LetterLetGoAfterShiftLeavesNoKeyHeld) {
+    start();
+    xdotool({"keydown", "shift"});
+    xdotool({"keydown", "a"});
+    xdotool({"keyup", "shift"});
+    xdotool({"keyup", "a"});
+    std::vector<std::string> lines = finish();
+    EXPECT_EQ(entries(lines, "inkey"), (std::vector<std::string>{"65", "120"}));
+    // The release carries the code of the press.
+    EXPECT_EQ(entries(lines, "hit"), (std::vector<std::string>{"65", "-65", "120", "-120"}));
+    EXPECT_EQ(last_held(lines), "held");
 }
 
 TEST(KeyTrapWindow, OnKey1FiresOnF1AndTheKeyReachesNoBuffer) {

@@ -119,6 +119,52 @@ TEST_F(KeyboardTest, HeldSetIsASetAndKnowsTheKeypadTwins) {
     EXPECT_EQ(new_error.load(), 5);
 }
 
+struct let_go_case {
+    const char* name;
+    std::vector<int32_t> presses;   // in order
+    int32_t modifier;               // pressed after them and let go before the release (0: none)
+    int32_t released;               // the code the release arrives as
+    int32_t release_hit;            // the _KEYHIT entry of that release
+    std::vector<int32_t> held;      // characters still held afterwards
+};
+
+TEST_F(KeyboardTest, CharacterLetGoAsAnotherReleasesTheHeldCharacterOfItsKey) {
+    const let_go_case cases[] = {
+        {"shift let go first", {key::left_shift, 'A'}, 0, 'a', -'A', {}},
+        {"shift let go first, digit row", {key::right_shift, '!'}, 0, '1', -'!', {}},
+        {"shift pressed after the key", {'1'}, key::left_shift, '!', -'1', {}},
+        {"the code itself held", {key::left_shift, 'A', 'a'}, 0, 'a', -'a', {'A'}},
+        {"another key's character", {'a'}, 0, 'b', -'b', {'a'}},
+        {"nothing held", {}, 0, 'a', -'a', {}},
+        {"characters without a scancode", {0xE9}, 0, 0xE8, -0xE8, {0xE9}},
+    };
+    for (const let_go_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        keyboard_reset_for_tests();
+        for (int32_t code : c.presses) press(code);
+        if (c.modifier) press(c.modifier);
+        for (int32_t code : {key::left_shift, key::right_shift})
+            if (keyheld_exact(code)) release(code);
+        keyhits();
+        release(c.released);
+        EXPECT_EQ(keyhits(), std::vector<int32_t>{c.release_hit});
+        std::vector<int32_t> held;
+        for (int32_t code : keyheld_codes())
+            if (code <= 255) held.push_back(code);
+        EXPECT_EQ(held, c.held);
+    }
+}
+
+TEST_F(KeyboardTest, ShiftLetGoFirstLeavesNoKeyHeld) {
+    press(key::left_shift);
+    press('A');
+    release(key::left_shift);
+    release('a');
+    EXPECT_EQ(func__keydown('A'), 0);
+    EXPECT_EQ(func__keydown('a'), 0);
+    EXPECT_EQ(port60h_bytes(), (std::vector<int>{0x2A, 0x1E, 0xAA, 0x9E}));
+}
+
 TEST_F(KeyboardTest, HeldKeyStaysVisibleToReadersWhileOthersComeAndGo) {
     // A reader on another thread must never miss a key that is held throughout,
     // however the set changes around it.

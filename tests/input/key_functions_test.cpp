@@ -94,6 +94,14 @@ TEST_F(KeyboardTest, KeyclearOutOfRangeIsError5AndStillDiscardsTerminalInput) {
 }
 
 TEST_F(KeyboardTest, MapUnicodeChangesTheTableThatKeysAreMappedThrough) {
+    // The table is the process's own: later tests expect code page 437 as it ships.
+    struct restore_table {
+        int32_t saved196 = func__mapunicode(196), saved200 = func__mapunicode(200);
+        ~restore_table() {
+            sub__mapunicode(saved196, 196);
+            sub__mapunicode(saved200, 200);
+        }
+    } restore;
     sub__mapunicode(9472, 196);
     EXPECT_EQ(func__mapunicode(196), 9472);
     keydown_unicode(0x4E2D);

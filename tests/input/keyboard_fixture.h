@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/runtime_flags.h"
+#include "core/traps.h"
 #include "core/statement_flags.h"
 #include "error/error.h"
 #include "input/bios_keyboard.h"
@@ -29,6 +30,7 @@ protected:
         keyboard_glut_reset_for_tests();
         runtime_flags_reset_for_tests();
         statement_flags_reset_for_tests();
+        traps_reset_for_tests();  // no ON KEY slot armed by an earlier test
         window_words_reset_for_tests();
         presenter_reset_for_tests();
         clear_error();

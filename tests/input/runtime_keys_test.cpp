@@ -85,6 +85,36 @@ TEST_F(KeyboardTest, NativePauseReleaseSendsTheCodeItWentDownAs) {
     EXPECT_EQ(suspend_program.load(), 1);
 }
 
+TEST_F(KeyboardTest, ShiftTabFromTheNativeStreamIsTabWithShift) {
+    // X names Tab ISO_Left_Tab while Shift is held, and the library reports nothing.
+    window_hooks_reset_for_tests();
+    press(key::left_shift);
+    keyhits();
+    window_native_key(15, true, native_key_kind::left_tab);
+    EXPECT_EQ(bios_entries(), (std::vector<std::pair<int, int>>{{0, 0x0F}}));
+    window_native_key(15, false, native_key_kind::left_tab);
+    EXPECT_EQ(keyhits(), (std::vector<int32_t>{9, -9}));
+    EXPECT_FALSE(keyheld(9));
+}
+
+TEST_F(KeyboardTest, ReleaseNoCallbackReportsLetsGoWhatTheKeyWentDownAs) {
+    // Tab down with Shift, Ctrl pressed, Tab up: its release has no name the library
+    // reports, and must still let go the 9 it went down as.
+    window_hooks_reset_for_tests();
+    press(key::left_shift);
+    window_native_key(15, true, native_key_kind::left_tab);
+    release(key::left_shift);
+    press(key::left_ctrl);
+    keyhits();
+    window_native_key(15, false, native_key_kind::unreported);
+    EXPECT_EQ(keyhits(), std::vector<int32_t>{-9});
+    EXPECT_FALSE(keyheld(9));
+    // A key that never went down through the layer is not released for it.
+    window_native_key(30, false, native_key_kind::unreported);
+    window_native_key(58, true, native_key_kind::unreported);  // Caps Lock: the lock path handles it
+    EXPECT_TRUE(keyhits().empty());
+}
+
 struct alt_enter_case {
     int32_t allowed_mode, allowed_smooth;
     std::vector<std::pair<int32_t, int32_t>> steps;  // (full screen, smooth) after each Alt+Enter

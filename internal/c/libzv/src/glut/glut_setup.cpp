@@ -39,7 +39,7 @@ void glut_ignore_message(const char*, va_list) {}
 
 // Native events first (close request, focus, Pause and Break), then the presenter.
 void window_idle() {
-    x11_window_drain_events(false);
+    x11_window_drain_events();
     static bool closed = false;
     if (x11_window_destroyed() && !closed) {
         // Another client destroyed the window: freeglut forgets it and its loop ends.

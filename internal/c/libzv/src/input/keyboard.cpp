@@ -316,6 +316,19 @@ void press(int32_t code, int32_t glyph, bool insert_was_held, bool scroll_was_he
         press_modifier(code, scroll_was_held);
 }
 
+// The code a character key is let go as: X names the release after the modifiers
+// held then, so a key that went down as 'A' may come up as 'a' when Shift was let
+// go first. A character that is not held releases the held character of the same
+// key (same scancode) instead, so that no key stays held.
+int32_t released_code(int32_t code) {
+    if (code < 1 || code > 255 || keyheld_exact(code)) return code;
+    int32_t scan = key_table(code, KT_SCANCODE);
+    if (!scan) return code;
+    for (int32_t held : keyheld_codes())
+        if (held >= 1 && held <= 255 && key_table(held, KT_SCANCODE) == scan) return held;
+    return code;
+}
+
 }  // namespace
 
 void keydown(int32_t code) {
@@ -335,6 +348,7 @@ void keydown(int32_t code) {
 void keyup(int32_t code) {
     keyboard_guard hold(keyboard_mutex());
     if (code == 0) code = key::code_zero;
+    code = released_code(code);
     keyheld_remove(code);
     translated t = translate(code);
     if (unmask_release(code)) return;

@@ -13,30 +13,31 @@
 namespace {
 
 std::atomic<bool> focused{true};
-// The key code each X keycode was pressed as: its release gives the same code even
-// when a modifier was let go first (Shift+a released after Shift is still 'A').
+// The key code each key (by evdev code) went down as: its release gives the same
+// code whatever X and the library name the release (Shift let go first, Ctrl+Enter,
+// Shift+Tab), so that every press has its own release. Window thread only.
 int32_t pressed_as[256];
 
 bool ctrl_held() { return keyheld(key::left_ctrl) || keyheld(key::right_ctrl); }
 bool shift_held() { return keyheld(key::left_shift) || keyheld(key::right_shift); }
 
 void pass(int32_t code, bool down, const x11_key_event& native) {
-    bool known = native.found && native.keycode < 256;
+    int32_t slot = native.evdev_code & 0xFF;
     if (down) {
-        if (known) pressed_as[native.keycode] = code;
+        if (native.found) pressed_as[slot] = code;
         keydown(code);
         return;
     }
-    if (known && pressed_as[native.keycode]) {
-        code = pressed_as[native.keycode];
-        pressed_as[native.keycode] = 0;
+    if (native.found && pressed_as[slot]) {
+        code = pressed_as[slot];
+        pressed_as[slot] = 0;
     }
     keyup(code);
 }
 
 void ascii_event(unsigned char character, bool down) {
     // Native events that came first (Pause, focus, the close request) go first.
-    x11_key_event native = x11_window_drain_events(true);
+    x11_key_event native = x11_window_key_reported(down, character, -1);
     int32_t c = character;
     // X gives Ctrl+Enter as 13 where the library's other platform gives 10.
     if (c == 13 && native.found && native.return_key && ctrl_held()) c = 10;
@@ -49,7 +50,7 @@ bool special_passes(int32_t code, bool down) {
 }
 
 void special_event(int key, bool down) {
-    x11_key_event native = x11_window_drain_events(true);
+    x11_key_event native = x11_window_key_reported(down, -1, key);
     int32_t code = glut_special_key_code(key);
     if (special_passes(code, down)) pass(code, down, native);
 }
@@ -114,6 +115,17 @@ void GLUT_KEYBOARD_FUNC(unsigned char character, int, int) { ascii_event(charact
 void GLUT_KEYBOARDUP_FUNC(unsigned char character, int, int) { ascii_event(character, false); }
 void GLUT_SPECIAL_FUNC(int k, int, int) { special_event(k, true); }
 void GLUT_SPECIALUP_FUNC(int k, int, int) { special_event(k, false); }
+
+void keyboard_unreported_key(int32_t evdev_code, bool down, bool left_tab) {
+    x11_key_event native{true, evdev_code, false};
+    if (left_tab) {
+        // Shift+Tab: the library reports nothing for X's name of it.
+        pass(glut_ascii_key_code(9), down, native);
+        return;
+    }
+    int32_t slot = evdev_code & 0xFF;
+    if (!down && pressed_as[slot]) pass(pressed_as[slot], false, native);
+}
 
 bool keyboard_has_focus() { return focused.load(); }
 void keyboard_set_focus(bool f) { focused.store(f); }

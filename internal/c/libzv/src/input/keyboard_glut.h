@@ -18,6 +18,11 @@ void GLUT_key_special(int32_t key, int32_t down);
 int32_t glut_ascii_key_code(int32_t character);
 int32_t glut_special_key_code(int32_t key);
 
+// A native key event that no callback reports (evdev code, window thread): Tab with
+// Shift held (left_tab) is reported as Tab; the release of a key that went down
+// through a callback releases the code it went down as.
+void keyboard_unreported_key(int32_t evdev_code, bool down, bool left_tab);
+
 // The window has the keyboard focus (_HASFOCUS). Set by the window layer.
 bool keyboard_has_focus();
 void keyboard_set_focus(bool focused);

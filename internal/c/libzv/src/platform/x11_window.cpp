@@ -8,6 +8,7 @@
 #include <deque>
 #include <string>
 
+#include <GL/freeglut.h>
 #include <GL/glx.h>
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
@@ -229,28 +230,96 @@ int on_x_error(Display* display, XErrorEvent* error) {
     return next_error_handler ? next_error_handler(display, error) : 0;
 }
 
-// Keys that freeglut reports through its special-key callback.
-bool library_special(KeySym sym) {
-    if (sym >= XK_F1 && sym <= XK_F12) return true;
+// The special key freeglut reports for a key symbol without text, -1 for none.
+int32_t library_special_key(KeySym sym) {
+    if (sym >= XK_F1 && sym <= XK_F12) return GLUT_KEY_F1 + int32_t(sym - XK_F1);
     switch (sym) {
-    case XK_Left: case XK_KP_Left: case XK_Up: case XK_KP_Up: case XK_Right: case XK_KP_Right:
-    case XK_Down: case XK_KP_Down: case XK_Prior: case XK_KP_Prior: case XK_Next: case XK_KP_Next:
-    case XK_Home: case XK_KP_Home: case XK_End: case XK_KP_End: case XK_Insert: case XK_KP_Insert:
-    case XK_Num_Lock: case XK_KP_Begin: case XK_Delete: case XK_KP_Delete:
-    case XK_Shift_L: case XK_Shift_R: case XK_Control_L: case XK_Control_R: case XK_Alt_L: case XK_Alt_R:
-    case XK_Super_L: case XK_Super_R:
-        return true;
-    default:
-        return false;
+    case XK_Left: case XK_KP_Left: return GLUT_KEY_LEFT;
+    case XK_Up: case XK_KP_Up: return GLUT_KEY_UP;
+    case XK_Right: case XK_KP_Right: return GLUT_KEY_RIGHT;
+    case XK_Down: case XK_KP_Down: return GLUT_KEY_DOWN;
+    case XK_Prior: case XK_KP_Prior: return GLUT_KEY_PAGE_UP;
+    case XK_Next: case XK_KP_Next: return GLUT_KEY_PAGE_DOWN;
+    case XK_Home: case XK_KP_Home: return GLUT_KEY_HOME;
+    case XK_End: case XK_KP_End: return GLUT_KEY_END;
+    case XK_Insert: case XK_KP_Insert: return GLUT_KEY_INSERT;
+    case XK_Num_Lock: return GLUT_KEY_NUM_LOCK;
+    case XK_KP_Begin: return GLUT_KEY_BEGIN;
+    case XK_Delete: case XK_KP_Delete: return GLUT_KEY_DELETE;
+    case XK_Shift_L: return GLUT_KEY_SHIFT_L;
+    case XK_Shift_R: return GLUT_KEY_SHIFT_R;
+    case XK_Control_L: return GLUT_KEY_CTRL_L;
+    case XK_Control_R: return GLUT_KEY_CTRL_R;
+    case XK_Alt_L: return GLUT_KEY_ALT_L;
+    case XK_Alt_R: return GLUT_KEY_ALT_R;
+    case XK_Super_L: return GLUT_KEY_SUPER_L;
+    case XK_Super_R: return GLUT_KEY_SUPER_R;
+    default: return -1;
     }
 }
 
-native_key_kind kind_of(KeySym sym, unsigned int state) {
-    if (sym == XK_Break || (sym == XK_Pause && (state & ControlMask))) return native_key_kind::brk;
-    if (sym == XK_Pause) return native_key_kind::pause;
-    if (sym == XK_Scroll_Lock) return native_key_kind::scroll_lock;
-    return native_key_kind::other;
+// A key event as the library sees it: the character it passes to its keyboard
+// callback, or else its special key (-1 for none).
+struct library_key {
+    KeySym sym;
+    int32_t character, special;
+    bool reported() const { return character >= 0 || special >= 0; }
+};
+
+library_key library_key_of(XEvent& event) {
+    char text[8];
+    KeySym sym = NoSymbol;
+    int length = XLookupString(&event.xkey, text, sizeof text, &sym, nullptr);
+    if (length > 0) return {sym, int32_t(static_cast<unsigned char>(text[0])), -1};
+    return {sym, -1, library_special_key(sym)};
 }
+
+native_key_kind kind_of(const library_key& key, unsigned int state) {
+    if (key.sym == XK_Break || (key.sym == XK_Pause && (state & ControlMask))) return native_key_kind::brk;
+    if (key.sym == XK_Pause) return native_key_kind::pause;
+    if (key.sym == XK_Scroll_Lock) return native_key_kind::scroll_lock;
+    // X names the Tab key so while Shift is held; the library passes it over.
+    if (key.sym == XK_ISO_Left_Tab) return native_key_kind::left_tab;
+    return key.reported() ? native_key_kind::other : native_key_kind::unreported;
+}
+
+// A key event that no callback reports (passed over by the library, or met by the
+// idle drain after the library was done with it).
+void unreported_key(XEvent& event, const library_key& key) {
+    native_key_kind kind = kind_of(key, event.xkey.state);
+    if (kind == native_key_kind::other) kind = native_key_kind::unreported;
+    window_native_key(int32_t(event.xkey.keycode) - 8, event.type == KeyPress, kind);
+}
+
+// Every queued event that is not a key event.
+void handle_event(const XEvent& event) {
+    switch (event.type) {
+    case ClientMessage:
+        if (is_xdnd(event.xclient.message_type))
+            drag_message(event.xclient);
+        else
+            orvo_custom_event(1, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr);
+        break;
+    case SelectionNotify:
+        drop_data(event.xselection);
+        break;
+    case DestroyNotify:
+        window_destroyed();
+        break;
+    case Expose:
+        // The last of a series: the whole picture is drawn again once.
+        if (event.xexpose.count == 0) window_exposed();
+        break;
+    case FocusIn:
+    case FocusOut:
+        if (event.xfocus.detail != NotifyInferior) window_focus_changed(event.type == FocusIn);
+        break;
+    default:
+        break;
+    }
+}
+
+bool is_key(const XEvent& event) { return event.type == KeyPress || event.type == KeyRelease; }
 
 bool initially_focused(Display* display, Window ours) {
     Window focus = None;
@@ -319,46 +388,43 @@ unsigned long x11_window_id() { return window.load(); }
 
 bool x11_window_destroyed() { return destroyed.load(); }
 
-x11_key_event x11_window_drain_events(bool through_key) {
+void x11_window_drain_events() {
+    drain_raw_motion();
+    while (!pending.empty()) {
+        XEvent event = pending.front();
+        if (is_key(event)) {
+            library_key key = library_key_of(event);
+            // Events still in Xlib's queue have not reached the library yet: a key
+            // it reports waits for its callback. Once that queue is empty, every
+            // event here has been through the library.
+            if (key.reported() && XEventsQueued(glut_display, QueuedAlready) > 0) return;
+            pending.pop_front();
+            unreported_key(event, key);
+            continue;
+        }
+        pending.pop_front();
+        handle_event(event);
+    }
+}
+
+x11_key_event x11_window_key_reported(bool down, int32_t character, int32_t special) {
     drain_raw_motion();
     while (!pending.empty()) {
         XEvent event = pending.front();
         pending.pop_front();
-        switch (event.type) {
-        case ClientMessage:
-            if (is_xdnd(event.xclient.message_type))
-                drag_message(event.xclient);
-            else
-                orvo_custom_event(1, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr);
-            break;
-        case SelectionNotify:
-            drop_data(event.xselection);
-            break;
-        case DestroyNotify:
-            window_destroyed();
-            break;
-        case Expose:
-            // The last of a series: the whole picture is drawn again once.
-            if (event.xexpose.count == 0) window_exposed();
-            break;
-        case FocusIn:
-        case FocusOut:
-            if (event.xfocus.detail != NotifyInferior) window_focus_changed(event.type == FocusIn);
-            break;
-        case KeyPress:
-        case KeyRelease: {
-            char text[8];
-            KeySym sym = NoSymbol;
-            int length = XLookupString(&event.xkey, text, sizeof text, &sym, nullptr);
-            bool down = event.type == KeyPress;
-            window_native_key(int32_t(event.xkey.keycode) - 8, down, kind_of(sym, event.xkey.state));
-            if (through_key && (length > 0 || library_special(sym)))
-                return {true, event.xkey.keycode, sym == XK_Return || sym == XK_KP_Enter};
-            break;
+        if (!is_key(event)) {
+            handle_event(event);
+            continue;
         }
-        default:
-            break;
+        library_key key = library_key_of(event);
+        bool pressed = event.type == KeyPress;
+        if (pressed != down || key.character != character || key.special != special) {
+            unreported_key(event, key);
+            continue;
         }
+        int32_t evdev_code = int32_t(event.xkey.keycode) - 8;
+        window_native_key(evdev_code, pressed, native_key_kind::other);
+        return {true, evdev_code, key.sym == XK_Return || key.sym == XK_KP_Enter};
     }
     return {false, 0, false};
 }

@@ -5,7 +5,9 @@
 // Xlib converts incoming events with hooks on freeglut's display; the hooks only
 // copy events into a window-thread queue (no Xlib call may run inside them). The
 // queue is drained in order at the start of each keyboard callback and in the idle
-// callback, and hands each event to the window hooks.
+// callback, and hands each event to the window hooks. A key event that the library
+// reports is handled in its own callback, so that each report meets the event it
+// came from.
 #pragma once
 #include <cstdint>
 
@@ -19,15 +21,18 @@ unsigned long x11_window_id();
 
 // The native event behind a keyboard callback.
 struct x11_key_event {
-    bool found;        // a key event was drained
-    uint32_t keycode;  // its X keycode
-    bool return_key;   // Return or keypad Enter
+    bool found;           // a key event was drained
+    int32_t evdev_code;   // its evdev code (X keycode - 8)
+    bool return_key;      // Return or keypad Enter
 };
 
-// Window thread: handles queued native events in order. With through_key (in a
-// keyboard callback) it stops after the first key event that the library reports
-// through a callback, which is the one being reported, and returns it.
-x11_key_event x11_window_drain_events(bool through_key);
+// Window thread, idle callback: handles queued native events in order, up to the
+// first key event that the library has yet to report through a keyboard callback.
+void x11_window_drain_events();
+// Window thread, in a keyboard callback for a character (special -1) or a special
+// key (character -1): handles queued native events in order through the key event
+// being reported, and returns it.
+x11_key_event x11_window_key_reported(bool down, int32_t character, int32_t special);
 
 // True once another client destroyed the window.
 bool x11_window_destroyed();

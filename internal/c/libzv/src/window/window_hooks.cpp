@@ -77,12 +77,11 @@ void window_native_key(int32_t evdev_code, bool down, native_key_kind kind) {
         }
         // X keeps no Scroll Lock state; the layer does.
         if (kind == native_key_kind::scroll_lock) x11_toggle_scroll_lock();
-        return;
-    }
-    if (int32_t code = special_press[slot]) {
+    } else if (int32_t code = special_press[slot]) {
         special_press[slot] = 0;
         orvo_custom_event(2, code, -1, 0, 0, 0, 0, 0, 0, nullptr, nullptr);
     }
+    if (kind != native_key_kind::other) keyboard_unreported_key(evdev_code, down, kind == native_key_kind::left_tab);
 }
 
 void window_focus_changed(bool focused) {

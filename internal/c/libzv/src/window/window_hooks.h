@@ -26,8 +26,10 @@ extern intptr_t generic_window_handle;
 // Compiled resizable (never at run time here).
 extern int32_t ScreenResize;
 
-// What the X layer reports.
-enum class native_key_kind { other, pause, brk, scroll_lock };
+// What the X layer reports. A native key event is one the library reports through
+// a keyboard callback (other), or one it does not: Pause, Break, Scroll Lock, Tab
+// with Shift held (left_tab), any other (unreported).
+enum class native_key_kind { other, pause, brk, scroll_lock, left_tab, unreported };
 void window_native_key(int32_t evdev_code, bool down, native_key_kind kind);
 void window_focus_changed(bool focused);
 // The window was destroyed by another client: a close request.
