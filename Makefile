@@ -1,4 +1,5 @@
 # The two entry points: `make run` starts the demo, `make test` builds and runs every test.
+# Our builds treat warnings as errors (ZV_WERROR); a user's plain CMake build does not.
 JOBS  ?= $(shell nproc)
 BUILD ?= build
 ASAN  ?= build-asan
@@ -16,23 +17,27 @@ deps:
 	@scripts/install-deps
 
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZV_WERROR=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 build-asan: deps
-	cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZV_SANITIZE=ON
+	cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZV_SANITIZE=ON -DZV_WERROR=ON
 	cmake --build $(ASAN) -j $(JOBS) --target unit_tests
 
 build-tsan: deps
-	cmake -S . -B $(TSAN) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZV_TSAN=ON
+	cmake -S . -B $(TSAN) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZV_TSAN=ON -DZV_WERROR=ON
 	cmake --build $(TSAN) -j $(JOBS) $(foreach m,$(TSAN_MODULES),--target test_$(m))
 
 run: build
 	scripts/run-demo $(BUILD)
 
+# ctest runs each test in a process of its own; run-unit-binaries then runs each unit
+# binary whole, so that no test leans on what an earlier one left behind.
 test: build build-asan build-tsan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	scripts/run-unit-binaries $(BUILD) $(JOBS)
 	cd $(ASAN) && ctest --output-on-failure -j $(JOBS) -LE e2e
+	scripts/run-unit-binaries $(ASAN) $(JOBS)
 	cd $(TSAN) && TSAN_OPTIONS="history_size=7" ctest --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
 
 clean:

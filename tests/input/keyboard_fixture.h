@@ -9,7 +9,9 @@
 
 #include "core/runtime_flags.h"
 #include "core/statement_flags.h"
+#include "core/traps.h"
 #include "error/error.h"
+#include "font/glyphs.h"
 #include "input/bios_keyboard.h"
 #include "input/key_code.h"
 #include "input/key_hit.h"
@@ -27,6 +29,8 @@ protected:
         zvs_global_init();
         keyboard_reset_for_tests();
         keyboard_glut_reset_for_tests();
+        codepage437_reset_for_tests();  // _MAPUNICODE changes the table keys map through
+        traps_reset_for_tests();        // an armed ON KEY takes its key out of the buffers
         runtime_flags_reset_for_tests();
         statement_flags_reset_for_tests();
         window_words_reset_for_tests();
