@@ -35,9 +35,9 @@ std::string search_path(const std::string& list) {
     std::string_view rest = list;
     while (true) {
         size_t colon = rest.find(':');
-        std::string_view folder = rest.substr(0, colon);
-        std::string candidate(folder.empty() ? std::string_view(".") : folder);  // empty: the current folder
-        candidate += "/dialog";
+        std::string folder(rest.substr(0, colon));
+        if (folder.empty()) folder = ".";
+        std::string candidate = folder + "/dialog";
         struct stat st;
         if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
             return candidate;
