@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -17,6 +18,7 @@
 #include "dialog/curses_dialog.h"
 #include "dialog/dialog_layer.h"
 #include "dialog/ndlg.h"
+#include "support/scoped_env.h"
 
 namespace {
 
@@ -145,6 +147,7 @@ std::string read_file(const std::string& path) {
 class CursesRoute : public ConsoleRoute {
 protected:
     std::string bin, temp;
+    std::optional<scoped_env> fake_args, path, tmpdir;
     void SetUp() override {
         bin = d / "bin";
         temp = d / "tmp";
@@ -155,9 +158,9 @@ protected:
                                           "printf '%s' \"$ZV_FAKE_ANSWER\" >&2\n"
                                           "exit 0\n";
         chmod((bin + "/dialog").c_str(), 0755);
-        setenv("ZV_FAKE_ARGS", (d / "args").c_str(), 1);
-        setenv("PATH", (bin + ":/usr/bin:/bin").c_str(), 1);
-        setenv("TMPDIR", temp.c_str(), 1);
+        fake_args.emplace("ZV_FAKE_ARGS", (d / "args").c_str());
+        path.emplace("PATH", (bin + ":/usr/bin:/bin").c_str());
+        tmpdir.emplace("TMPDIR", temp.c_str());
         ConsoleRoute::SetUp();
         curses_dialog_configure(dialog_env_path(), dialog_env_tmpdir());
         ndlg_setGlobalInt("ndlg_allowCursesDialogs", 1);

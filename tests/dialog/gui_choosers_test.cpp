@@ -1,13 +1,11 @@
 // The chooser functions: the pattern list, stand-ins for absent arguments, the colour
 // bytes both ways, and answers copied into BASIC strings.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "dialog/chooser_folder_fixture.h"
 #include "dialog/gui.h"
 #include "error/error.h"
 #include "fake_backend.h"
@@ -104,19 +102,14 @@ TEST_F(GuiChoosers, FileChooserArgumentsAndStandIns) {
 }
 
 TEST_F(GuiChoosers, AnswersBecomeStringsAndCancelsEmptyOnes) {
-    std::string dir = ::testing::TempDir() + "gui_choosers_" + std::to_string(getpid());
-    mkdir(dir.c_str(), 0700);
-    std::ofstream(dir + "/first") << "1";
-    std::ofstream(dir + "/second") << "2";
-    std::string both = dir + "/first|" + dir + "/second";
+    chooser_folder d;
+    const std::string& dir = d.path();
+    std::string both = d / "a" + "|" + d / "b";
     fake_backend::texts = {both.c_str(), nullptr, dir.c_str(), nullptr};
     EXPECT_EQ(text(func__guiOpenFileDialog(s("Open"), nullptr, nullptr, nullptr, 1, 1 | 16)), both);
     EXPECT_EQ(text(func__guiOpenFileDialog(s("Open"), nullptr, nullptr, nullptr, 0, 1)), "");
     EXPECT_EQ(text(func__guiSelectFolderDialog(s("Folder"), s(dir), 3)), dir);
     EXPECT_EQ(text(func__guiSaveFileDialog(s("Save"), nullptr, nullptr, nullptr, 1)), "");
-    unlink((dir + "/first").c_str());
-    unlink((dir + "/second").c_str());
-    rmdir(dir.c_str());
 }
 
 TEST_F(GuiChoosers, APendingErrorShowsNothing) {

@@ -216,7 +216,7 @@ TEST_F(FieldTest, RecordMovesDoNothingWhileAnErrorIsPending) {
     zvs* b = var();
     field_a_b(a, b);
     sub_lset(a, var("buffer"));
-    error(11);
+    error(5);
     field_get(1, 1, 1);
     field_put(1, 2, 1);
     zvs* c = var();
@@ -234,7 +234,7 @@ TEST_F(FieldTest, APendingErrorEndsTheStatement) {
     zvs* b = var();
     field_new(1);
     field_add(a, 10);
-    error(11);
+    error(5);
     field_add(b, 10);
     error_reset_for_tests();
     field_add(b, 10);

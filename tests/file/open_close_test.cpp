@@ -79,9 +79,9 @@ TEST_F(OpenClose, ErrorsInTheirOrder) {
     EXPECT_EQ(file(1)->basic_mode, binary_mode);
 
     // A pending error: OPEN does nothing.
-    error(11);
+    error(5);
     sub_open(text("y"), binary_mode, 0, 0, 3, 0, 0);
-    EXPECT_EQ(take_error(), 11);
+    EXPECT_EQ(take_error(), 5);
     EXPECT_FALSE(exists("y"));
 }
 
@@ -214,13 +214,13 @@ TEST_F(OpenClose, CloseAndFreefile) {
     EXPECT_EQ(func_freefile(), 2);
 
     // CLOSE itself waits while an error is pending; FREEFILE and the close-all do not.
-    error(11);
+    error(5);
     sub_close(1, 1);
     sub_close(0, 0);
     EXPECT_EQ(gfs_fileno_valid(1), 1);
     EXPECT_EQ(func_freefile(), 2);
     file_close_all();
-    EXPECT_EQ(take_error(), 11);
+    EXPECT_EQ(take_error(), 5);
     EXPECT_EQ(gfs_fileno_valid(1), 0);
     EXPECT_EQ(gfs_fileno_valid(3), 0);
     EXPECT_EQ(func_freefile(), 1);
@@ -236,9 +236,9 @@ TEST_F(OpenClose, TheRuntimesEndsCloseEveryFile) {
     file_global_init();
     for (auto close : {close_all_files, main_loop_default_hooks().shutdown_close}) {
         ASSERT_EQ(open("f", binary_mode, 4), 0);
-        error(11);  // a declined error box leaves its error pending
+        error(5);  // a declined error box leaves its error pending
         close();
-        EXPECT_EQ(take_error(), 11);
+        EXPECT_EQ(take_error(), 5);
         EXPECT_EQ(gfs_fileno_valid(4), 0);
     }
     end_set_close_all_files(nullptr);

@@ -88,8 +88,8 @@ TEST_F(PrintFile, Errors) {
     EXPECT_EQ(take_error(), 75);
     EXPECT_EQ(read_file("in"), "abc");
     EXPECT_EQ(read_file("ro"), "");
-    error(11);
-    ASSERT_EQ(open("q", output_mode, 4), 11);
+    error(5);
+    ASSERT_EQ(open("q", output_mode, 4), 5);
 }
 
 TEST_F(PrintFile, UsingAndTabWorkFromTheFile) {

@@ -146,6 +146,7 @@ TEST_F(ModeDefaults, OddHeightsAndLimits) {
 }
 
 TEST_F(ModeDefaults, TheFirst32BitImageBuildsTheBlendTables) {
+    blend_reset_for_tests();
     EXPECT_EQ(cblend[255 * 65536 + 200 * 256 + 3], 0);
     imgnew(1, 1, 32);
     EXPECT_EQ(cblend[255 * 65536 + 200 * 256 + 3], 200);

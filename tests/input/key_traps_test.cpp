@@ -9,7 +9,6 @@ class KeyTraps : public KeyboardTest {
 protected:
     void SetUp() override {
         KeyboardTest::SetUp();
-        traps_reset_for_tests();
         onkey_default_keys();
     }
     static void arm(int32_t slot, uint8_t active = TRAP_ON) {

@@ -10,7 +10,9 @@
 #include "core/runtime_flags.h"
 #include "core/traps.h"
 #include "core/statement_flags.h"
+#include "core/traps.h"
 #include "error/error.h"
+#include "font/glyphs.h"
 #include "input/bios_keyboard.h"
 #include "input/key_code.h"
 #include "input/key_hit.h"
@@ -28,6 +30,8 @@ protected:
         zvs_global_init();
         keyboard_reset_for_tests();
         keyboard_glut_reset_for_tests();
+        codepage437_reset_for_tests();  // _MAPUNICODE changes the table keys map through
+        traps_reset_for_tests();        // an armed ON KEY takes its key out of the buffers
         runtime_flags_reset_for_tests();
         statement_flags_reset_for_tests();
         traps_reset_for_tests();  // no ON KEY slot armed by an earlier test

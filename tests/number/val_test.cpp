@@ -113,7 +113,7 @@ TEST_F(Val, IntegerForms) {
 
 TEST_F(Val, TooManyBasedDigitsIsOverflow) {
     const char* texts[] = {"&H10000000000000000", "&O2000000000000000000000", "&O17777777777777777777777",
-                           "&B1" "0000000000000000000000000000000000000000000000000000000000000000"};
+                           "&B10000000000000000000000000000000000000000000000000000000000000000"};  // 2^64
     for (const char* t : texts) {
         error_reset_for_tests();
         EXPECT_EQ(f(t), 0) << t;

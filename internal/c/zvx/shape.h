@@ -17,7 +17,7 @@
 #include "program.h"
 
 // Temporary strings: the mark taken when a module, SUB or FUNCTION starts, and the
-// release down to it after a statement. Seams until strings exist.
+// release down to it after a statement (support/shape_seams.cpp).
 int64_t zv_tmp_mark();
 void zv_tmp_release(int64_t mark);
 // Releases and passes a condition's value through.
@@ -27,8 +27,8 @@ inline T zv_tmp_release_to(int64_t mark, T value) {
     return value;
 }
 
-// The static arena and conventional-memory stack positions a SUB restores on exit.
-// Seams until conventional memory exists.
+// The static arena and conventional-memory stack positions a SUB restores on exit
+// (support/shape_seams.cpp).
 struct zv_arena_marks {
     int64_t static_pointer;
     int64_t cmem_sp;

@@ -3,6 +3,7 @@
 #include "draw/blend.h"
 
 #include <cmath>
+#include <cstring>
 
 uint8_t cblend[256 * 256 * 256];
 uint8_t ablend[256 * 256];
@@ -11,6 +12,12 @@ const uint8_t* const ablend128 = ablend + 128 * 256;
 
 namespace {
 bool built = false;
+}
+
+void blend_reset_for_tests() {
+    built = false;
+    memset(cblend, 0, sizeof cblend);
+    memset(ablend, 0, sizeof ablend);
 }
 
 void init_blend() {

@@ -12,6 +12,8 @@ extern const uint8_t* const ablend128;
 
 // Builds the tables once (program thread); later calls do nothing.
 void init_blend();
+// Empty tables, not built yet.
+void blend_reset_for_tests();
 
 // The colour laid over the pixel by the colour's alpha: 255 replaces, 0 keeps, 127
 // and 128 average the colour bytes, any other alpha goes through the tables.

@@ -18,6 +18,8 @@ void glyphs_global_init();
 // Writable: _MAPUNICODE changes entries on the program thread while the keyboard
 // pipeline reads them on the window thread.
 extern std::atomic<uint16_t> codepage437_to_unicode16[256];
+// Every entry back to the table a program starts with.
+void codepage437_reset_for_tests();
 
 // The lowest index whose Unicode entry equals the code point, else 0.
 int32_t unicode_to_cp437(uint32_t code_point);

@@ -39,7 +39,8 @@ void ascii_event(unsigned char character, bool down) {
     // Native events that came first (Pause, focus, the close request) go first.
     x11_key_event native = x11_window_key_reported(down, character, -1);
     int32_t c = character;
-    // X gives Ctrl+Enter as 13 where the library's other platform gives 10.
+    // X gives Ctrl+Enter as 13, the same as Ctrl+M; the mapping below takes Ctrl+Enter
+    // as 10 (and turns that into 13), so the Return key is told apart here.
     if (c == 13 && native.found && native.return_key && ctrl_held()) c = 10;
     pass(glut_ascii_key_code(c), down, native);
 }
@@ -82,7 +83,7 @@ int32_t glut_special_key_code(int32_t k) {
     case GLUT_KEY_HOME: return key::home;
     case GLUT_KEY_END: return key::end;
     case GLUT_KEY_INSERT: return key::insert;
-    // Keypad Delete without Num Lock; the library's other platform sends it as 127.
+    // freeglut's Delete key; Delete as character 127 gives the same code above.
     case GLUT_KEY_DELETE: return key::del;
     case GLUT_KEY_SHIFT_L: return key::left_shift;
     case GLUT_KEY_SHIFT_R: return key::right_shift;

@@ -6,7 +6,7 @@ struct libzv_mutex;
 struct libzv_condvar;
 struct libzv_thread;
 
-// Mutexes are recursive, like the critical sections they stand for.
+// Mutexes are recursive: the thread that holds one may lock it again.
 libzv_mutex* libzv_mutex_new();
 void libzv_mutex_free(libzv_mutex* m);
 void libzv_mutex_lock(libzv_mutex* m);
