@@ -27,7 +27,7 @@ struct walk {
     float r, step;
     int32_t low;             // the VIEW rectangle's range for m: low..low + span
     uint32_t span;
-    bool drift_free;         // m provably stays inside low..low + span
+    bool plain;              // r provably stays at 0.5 or above and m inside low..low + span
 };
 
 // r stays between two clipped end points (plus float drift), far inside int32.
@@ -39,8 +39,8 @@ inline int32_t nearest_away(float r) {
 // The pattern is rotated left once per pixel and its bit 0 decides whether the pixel
 // is written (solid: every bit set, nothing to rotate). A minor coordinate that
 // drifted off the VIEW rectangle (float error on very long lines) is not written;
-// without drift r > -0.5, where truncating r + 0.5 is the same rounding.
-template <bool solid, bool drift_free, class Put>
+// a plain walk has no drift to fear and no sign or tie near zero to round.
+template <bool solid, bool plain, class Put>
 void walk_line(const walk& w, uint32_t pattern, Put put) {
     ptrdiff_t at = w.start;
     float r = w.r;
@@ -49,9 +49,9 @@ void walk_line(const walk& w, uint32_t pattern, Put put) {
             pattern = std::rotl(pattern, 1);
             if (!(pattern & 1)) continue;
         }
-        int32_t m;
-        if constexpr (drift_free) {
-            m = static_cast<int32_t>(static_cast<double>(r) + 0.5);
+        ptrdiff_t m;
+        if constexpr (plain) {
+            m = round_half_away_from_half_up(r);
         } else {
             m = nearest_away(r);
             if (static_cast<uint32_t>(m) - static_cast<uint32_t>(w.low) > w.span) continue;
@@ -63,12 +63,12 @@ void walk_line(const walk& w, uint32_t pattern, Put put) {
 template <class Put>
 void walk_any(const walk& w, uint32_t pattern, Put put) {
     if (pattern == 0xFFFFFFFFu) {
-        if (w.drift_free)
+        if (w.plain)
             walk_line<true, true>(w, pattern, put);
         else
             walk_line<true, false>(w, pattern, put);
     } else {
-        if (w.drift_free)
+        if (w.plain)
             walk_line<false, true>(w, pattern, put);
         else
             walk_line<false, false>(w, pattern, put);
@@ -77,28 +77,35 @@ void walk_any(const walk& w, uint32_t pattern, Put put) {
 
 // Float drift: after n additions |r - exact| <= n * 2^-24 * (M + 3), M the larger
 // end-point magnitude (rounding of the step and of each sum). Below 1/7 when
-// n * (M + 3) <= 2^21, which covers every line of screens up to about 1400 pixels.
-bool drifts(int32_t steps, int32_t m1, int32_t m2, int32_t low) {
-    int64_t magnitude = std::max(std::abs(int64_t(m1)), std::abs(int64_t(m2)));
-    return low < 0 || int64_t(steps) * (magnitude + 3) > (int64_t(1) << 21);
+// n * (M + 3) <= 2^21, which covers every line of screens up to about 1400 pixels;
+// r then rounds onto the end points' range, and stays above 0.5 when both minor
+// coordinates are 1 or more.
+bool plain_walk(int32_t steps, int32_t m1, int32_t m2) {
+    int64_t magnitude = std::max(int64_t(m1), int64_t(m2));
+    return std::min(m1, m2) >= 1 && int64_t(steps) * (magnitude + 3) <= (int64_t(1) << 21);
 }
 
 // The clipped line (x1, y1)-(x2, y2) with the pixel rule, its loop chosen once per line.
 void draw_clipped(img_struct* im, uint32_t col, uint32_t pattern, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     const img_graphics_state& g = im->graphics;
     ptrdiff_t width = im->width;
-    int32_t dx = std::abs(x2 - x1);
-    int32_t dy = std::abs(y2 - y1);
+    // The two axes' roles chosen by selection, not by branching: lines come in every
+    // direction.
+    bool x_major = std::abs(x2 - x1) > std::abs(y2 - y1);
+    int32_t major1 = x_major ? x1 : y1, major2 = x_major ? x2 : y2;
+    int32_t minor1 = x_major ? y1 : x1, minor2 = x_major ? y2 : x2;
+    ptrdiff_t major_unit = x_major ? 1 : width;
+    int32_t steps = std::abs(major2 - major1);
     walk w;
-    if (dx > dy) {
-        w = {x1, x2 >= x1 ? 1 : -1, width, dx,
-             static_cast<float>(y1), static_cast<float>(y2 - y1) / static_cast<float>(dx),
-             g.view_y1, static_cast<uint32_t>(g.view_y2 - g.view_y1), !drifts(dx, y1, y2, g.view_y1)};
-    } else {
-        w = {y1 * width, y2 >= y1 ? width : -width, 1, dy,
-             static_cast<float>(x1), dy ? static_cast<float>(x2 - x1) / static_cast<float>(dy) : 0.0f,
-             g.view_x1, static_cast<uint32_t>(g.view_x2 - g.view_x1), !drifts(dy, x1, x2, g.view_x1)};
-    }
+    w.start = major1 * major_unit;
+    w.major_stride = major2 >= major1 ? major_unit : -major_unit;
+    w.minor_stride = x_major ? width : 1;
+    w.steps = steps;
+    w.r = static_cast<float>(minor1);
+    w.step = steps ? static_cast<float>(minor2 - minor1) / static_cast<float>(steps) : 0.0f;
+    w.low = x_major ? g.view_y1 : g.view_x1;
+    w.span = static_cast<uint32_t>(x_major ? g.view_y2 - g.view_y1 : g.view_x2 - g.view_x1);
+    w.plain = plain_walk(steps, minor1, minor2);
     uint8_t* pixels = im->pixels;
     if (im->bytes_per_pixel == 1) {
         uint8_t value = static_cast<uint8_t>(col & im->pixel_mask);

@@ -55,3 +55,9 @@ inline int32_t round_half_away_to_int32(float v) {
     if (!(d > -2147483648.5 && d < 2147483647.5)) return int32_out_of_range;
     return static_cast<int32_t>(d < 0 ? d - 0.5 : d + 0.5);
 }
+
+// The same from 0.5 up (LINE's stepping away from the image's first row and column),
+// in single precision: v + 0.5f is exact while it stays in v's binade; when it reaches
+// the next binade it lies less than half a unit above a power of two, an integer, so
+// the truncation is still right. (Below 0.5 it is not: 0.5 - 2^-25 would give 1.)
+inline int32_t round_half_away_from_half_up(float v) { return static_cast<int32_t>(v + 0.5f); }
