@@ -89,22 +89,24 @@ bool plain_walk(int32_t steps, int32_t m1, int32_t m2) {
 void draw_clipped(img_struct* im, uint32_t col, uint32_t pattern, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     const img_graphics_state& g = im->graphics;
     ptrdiff_t width = im->width;
-    // The two axes' roles chosen by selection, not by branching: lines come in every
-    // direction.
-    bool x_major = std::abs(x2 - x1) > std::abs(y2 - y1);
-    int32_t major1 = x_major ? x1 : y1, major2 = x_major ? x2 : y2;
-    int32_t minor1 = x_major ? y1 : x1, minor2 = x_major ? y2 : x2;
-    ptrdiff_t major_unit = x_major ? 1 : width;
+    // The two axes' roles chosen by masks, not by branching: lines come in every
+    // direction, and a mispredicted branch costs as much as a short line.
+    int64_t x_major = -int64_t(std::abs(x2 - x1) > std::abs(y2 - y1));  // all ones or 0
+    auto pick = [x_major](int64_t if_x, int64_t if_y) { return if_y ^ ((if_x ^ if_y) & x_major); };
+    int32_t major1 = int32_t(pick(x1, y1)), major2 = int32_t(pick(x2, y2));
+    int32_t minor1 = int32_t(pick(y1, x1)), minor2 = int32_t(pick(y2, x2));
+    ptrdiff_t major_unit = pick(1, width);
+    int64_t backwards = -int64_t(major2 < major1);
     int32_t steps = std::abs(major2 - major1);
     walk w;
     w.start = major1 * major_unit;
-    w.major_stride = major2 >= major1 ? major_unit : -major_unit;
-    w.minor_stride = x_major ? width : 1;
+    w.major_stride = (major_unit ^ backwards) - backwards;  // -major_unit when backwards
+    w.minor_stride = pick(width, 1);
     w.steps = steps;
     w.r = static_cast<float>(minor1);
     w.step = steps ? static_cast<float>(minor2 - minor1) / static_cast<float>(steps) : 0.0f;
-    w.low = x_major ? g.view_y1 : g.view_x1;
-    w.span = static_cast<uint32_t>(x_major ? g.view_y2 - g.view_y1 : g.view_x2 - g.view_x1);
+    w.low = int32_t(pick(g.view_y1, g.view_x1));
+    w.span = static_cast<uint32_t>(pick(g.view_y2 - g.view_y1, g.view_x2 - g.view_x1));
     w.plain = plain_walk(steps, minor1, minor2);
     uint8_t* pixels = im->pixels;
     if (im->bytes_per_pixel == 1) {

@@ -9,38 +9,27 @@
 
 constexpr int32_t int32_out_of_range = INT32_MIN;
 
-// lrintf and llrint without the library call (they are not inlined while math
-// functions may set errno): cvtss2si and cvtsd2si round in the current mode too.
-// Callers pass values already known to fit.
-inline int32_t rint_float_in_range(float v) {
-#if defined(__x86_64__)
-    return _mm_cvtss_si32(_mm_set_ss(v));
-#else
-    return static_cast<int32_t>(std::lrintf(v));
-#endif
-}
-
-inline long long rint_double_in_range(double v) {
-#if defined(__x86_64__)
-    return _mm_cvtsd_si64(_mm_set_sd(v));
-#else
-    return std::llrint(v);
-#endif
-}
-
 // Rounds in the current rounding mode: ties to even on the program thread.
+#if defined(__x86_64__)
+// cvtss2si and cvtsd2si round in the current mode, as lrintf and lrint do, without a
+// library call, and give exactly -2147483648 for NaN and for everything that does not
+// round into int32, so no range test is needed.
+inline int32_t round_float_to_int32(float v) { return _mm_cvtss_si32(_mm_set_ss(v)); }
+inline int32_t round_double_to_int32(double v) { return _mm_cvtsd_si32(_mm_set_sd(v)); }
+#else
 inline int32_t round_float_to_int32(float v) {
     // Every float in [-2^31, 2^31) rounds to a value inside int32.
     if (!(v >= -2147483648.0f && v < 2147483648.0f)) return int32_out_of_range;
-    return rint_float_in_range(v);
+    return static_cast<int32_t>(std::lrintf(v));
 }
 
 inline int32_t round_double_to_int32(double v) {
     if (!(v > -4.0e18 && v < 4.0e18)) return int32_out_of_range;
-    long long r = rint_double_in_range(v);
+    long long r = std::llrint(v);
     if (r < INT32_MIN || r > INT32_MAX) return int32_out_of_range;
     return static_cast<int32_t>(r);
 }
+#endif
 
 // Toward zero.
 inline int32_t truncate_float_to_int32(float v) {
