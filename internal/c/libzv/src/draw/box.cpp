@@ -3,7 +3,6 @@
 
 #include <cassert>
 #include <cstring>
-#include <algorithm>
 
 #include "draw/blend.h"
 #include "draw/coordinates.h"
@@ -80,7 +79,9 @@ void fast_boxfill_on(img_struct* im, int32_t x1, int32_t y1, int32_t x2, int32_t
     }
 }
 
-void zv32_boxfill(float x1, float y1, float x2, float y2, uint32_t col) { boxfill_on(write_page(), x1, y1, x2, y2, col); }
+void zv32_boxfill(float x1, float y1, float x2, float y2, uint32_t col) {
+    boxfill_on(write_page(), x1, y1, x2, y2, col);
+}
 
 void boxfill_on(img_struct* im, float x1, float y1, float x2, float y2, uint32_t col) {
     const img_graphics_state& g = im->graphics;

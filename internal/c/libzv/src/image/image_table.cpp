@@ -45,6 +45,7 @@ bool add_chunk() {
 
 }  // namespace
 
+// The write image's record beside write_index (read inline through write_page()).
 img_struct* image_write_record = nullptr;
 
 void image_table_global_init() {
