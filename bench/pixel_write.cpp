@@ -1,62 +1,91 @@
-// Pixel writes per second on a 32-bit image: pset with blending (several alphas) and
-// without, beside a plain loop that stores the same words into a buffer of that size.
+// PSET over every pixel of an 8-bit SCREEN 13 page and of a 32-bit 640 x 480 page,
+// each timed beside a bare baseline in the same run: a non-inlined function that
+// bounds-checks (x, y) and stores one pixel (ratio_to_checked_store; goal 2 for the
+// unblended writes). The pixel primitive `pset` and the blended writes are shown
+// against the same baseline for comparison.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <vector>
 
+#include "draw/point.h"
 #include "draw/pset.h"
+#include "font/font_tables.h"
 #include "image/image_modes.h"
 #include "image/image_table.h"
+#include "paired_ratio.h"
 #include "palette/palette.h"
+#include "screen/screen.h"
 
 namespace {
 
-constexpr int32_t width = 640, height = 480;
-
-img_struct* target(bool blend_off) {
-    static int32_t index = 0;
-    if (!index) {
-        image_table_global_init();
+// A SCREEN 13 page (bits 8) or a 32-bit 640 x 480 screen (bits 32) as the write
+// image, blending on or off.
+img_struct* page(int32_t bits, bool blend_off) {
+    static bool ready = false;
+    if (!ready) {
         palette_global_init();
-        index = imgnew(width, height, 32);
-        set_write_page(index);
+        font_metrics_global_init();
+        image_table_global_init();
+        ready = true;
     }
-    img_struct* im = img_get(index);
+    if (bits == 8) {
+        zvg_screen(13, 0, 0, 0, 0, 1);
+    } else {
+        static int32_t index = imgnew(640, 480, 32);
+        zvg_screen(-index, 0, 0, 0, 0, 1);
+    }
+    img_struct* im = write_page();
     im->blend_off = blend_off;
     return im;
 }
 
-// The reference: the same words stored in row order, one call-free store each.
-void BM_PlainStoreLoop(benchmark::State& state) {
-    std::vector<uint8_t> buffer(static_cast<size_t>(width) * height * 4);
-    uint32_t colour = static_cast<uint32_t>(state.range(0));
-    for (auto _ : state) {
-        uint8_t* p = buffer.data();
-        for (int32_t y = 0; y < height; y++)
-            for (int32_t x = 0; x < width; x++, p += 4) memcpy(p, &colour, 4);
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(state.iterations() * width * height);
+[[gnu::noinline]] void checked_store(img_struct* im, int32_t x, int32_t y, uint32_t col) {
+    if (x < 0 || x >= im->width || y < 0 || y >= im->height) return;
+    size_t at = static_cast<size_t>(y) * static_cast<size_t>(im->width) + static_cast<size_t>(x);
+    if (im->bytes_per_pixel == 1)
+        im->pixels[at] = static_cast<uint8_t>(col);
+    else
+        memcpy(im->pixels + at * 4, &col, 4);
 }
 
-void run_pset(benchmark::State& state, bool blend_off) {
-    target(blend_off);
-    uint32_t colour = static_cast<uint32_t>(state.range(0));
-    for (auto _ : state) {
-        for (int32_t y = 0; y < height; y++)
-            for (int32_t x = 0; x < width; x++) pset(x, y, colour);
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(state.iterations() * width * height);
+template <class Write>
+void every_pixel(const img_struct* im, Write write) {
+    for (int32_t y = 0; y < im->height; y++)
+        for (int32_t x = 0; x < im->width; x++) write(x, y);
+    benchmark::ClobberMemory();
 }
 
-void BM_PsetBlended(benchmark::State& state) { run_pset(state, false); }
-void BM_PsetDontBlend(benchmark::State& state) { run_pset(state, true); }
+// range(0): bits per pixel; range(1): the colour; range(2): 1 for _DONTBLEND.
+void run(benchmark::State& state, bool statement) {
+    img_struct* im = page(static_cast<int32_t>(state.range(0)), state.range(2) != 0);
+    uint32_t colour = static_cast<uint32_t>(state.range(1));
+    auto work = [&] {
+        if (statement)
+            every_pixel(im, [=](int32_t x, int32_t y) {
+                sub_pset(static_cast<float>(x), static_cast<float>(y), colour, 2);
+            });
+        else
+            every_pixel(im, [=](int32_t x, int32_t y) { pset(x, y, colour); });
+    };
+    paired::run(state, "ratio_to_checked_store", work,
+                [&] { every_pixel(im, [=](int32_t x, int32_t y) { checked_store(im, x, y, colour); }); });
+    state.SetItemsProcessed(state.iterations() * im->width * im->height);
+}
+
+// PSET (x, y), colour: the statement.
+void BM_Pset(benchmark::State& state) { run(state, true); }
+// pset(x, y, colour): the pixel primitive that the drawing statements share.
+void BM_PsetPrimitive(benchmark::State& state) { run(state, false); }
+
+// Unblended: SCREEN 13; 32-bit with _DONTBLEND; 32-bit with an opaque colour.
+// Blended (for comparison): alpha 128 (averaging) and alpha 100 (the tables).
+void pages(benchmark::internal::Benchmark* b) {
+    b->Args({8, 0x2B, 0})->Args({32, 0x64336699, 1})->Args({32, 0xFF336699, 0});
+    b->Args({32, 0x80336699, 0})->Args({32, 0x64336699, 0});
+    paired::medians(b);
+}
 
 }  // namespace
 
-// Colours: opaque (alpha 255), half (128, no table), table blend (100).
-BENCHMARK(BM_PlainStoreLoop)->Arg(0xFF336699);
-BENCHMARK(BM_PsetBlended)->Arg(0xFF336699)->Arg(0x80336699)->Arg(0x64336699);
-BENCHMARK(BM_PsetDontBlend)->Arg(0x64336699);
+BENCHMARK(BM_Pset)->Apply(pages);
+BENCHMARK(BM_PsetPrimitive)->Apply(pages);

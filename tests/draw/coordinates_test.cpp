@@ -70,6 +70,24 @@ TEST(Rounding, TiesToEvenAndOutOfRange) {
     EXPECT_EQ(round_half_away_to_int32(2.4999998f), 2);
 }
 
+// The single-precision form agrees with the double one from 0.5 up: every float in
+// [0.5, 4) (where the sum leaves its binade) and a band of floats around every half
+// and every integer up to 4096.
+TEST(Rounding, HalfAwayInSinglePrecisionFromHalfUp) {
+    int mismatches = 0;
+    auto check = [&](float v) {
+        if (round_half_away_from_half_up(v) != round_half_away_to_int32(v) && ++mismatches < 5)
+            ADD_FAILURE() << "v = " << v;
+    };
+    for (float v = 0.5f; v < 4.0f; v = std::nextafter(v, 8.0f)) check(v);
+    for (int k = 2; k < 8192; k++) {
+        float v = static_cast<float>(k) * 0.5f;
+        for (int i = 0; i < 256; i++) v = std::nextafter(v, 0.0f);
+        for (int i = 0; i < 512; i++, v = std::nextafter(v, 1e9f)) check(v);
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
 TEST_F(Coordinates, PointMapping) {
     const struct {
         const char* setup;

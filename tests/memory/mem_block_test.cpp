@@ -290,6 +290,26 @@ TEST_F(Mem, TypedMemFillsUseTheValuesBytes) {
     EXPECT_EQ(new_error.load(), 0);
 }
 
+// Every length from 0 to 600 (word stores, their tails, and the copies past 256 bytes)
+// and an odd start: the pattern from the first byte, nothing written after the end.
+TEST_F(Mem, TypedFillsOfEveryLengthRepeatThePatternExactly) {
+    const int64_t value = 0x0102030405060708;
+    for (size_t size : {2u, 4u, 8u}) {
+        for (intptr_t length = 0; length <= 600; length++) {
+            std::vector<uint8_t> bytes(608, 0xEE);
+            mem_block block = over(bytes);
+            intptr_t start = at(bytes, 1);
+            if (size == 2) sub__memfill_2(block, start, length, int16_t(value));
+            if (size == 4) sub__memfill_4(block, start, length, int32_t(value));
+            if (size == 8) sub__memfill_8(block, start, length, value);
+            std::vector<uint8_t> expected(608, 0xEE);
+            for (intptr_t i = 0; i < length; i++) expected[size_t(1 + i)] = uint8_t(value >> (8 * (size_t(i) % size)));
+            ASSERT_EQ(bytes, expected) << size << "-byte value over " << length << " bytes";
+        }
+    }
+    EXPECT_EQ(new_error.load(), 0);
+}
+
 TEST_F(Mem, FloatFillIsTenValueBytesThenTwentyTwoZeros) {
     std::vector<uint8_t> bytes(64, 0xEE);
     mem_block block = over(bytes);
@@ -368,6 +388,23 @@ TEST_F(Mem, MemCopyCopiesAndOverlapsLikeMemmove) {
         sub__memcopy(block, at(bytes, from), 5, block, at(bytes, to));
         memmove(expected.data() + to, expected.data() + from, 5);
         EXPECT_EQ(text(bytes), text(expected)) << "direction " << direction;
+    }
+    EXPECT_EQ(new_error.load(), 0);
+}
+
+// Short copies (up to 64 bytes, moved without a library call) and a few longer ones,
+// overlapping in both directions by every distance: the same bytes as memmove.
+TEST_F(Mem, MemCopyOfEveryShortLengthMatchesMemmove) {
+    for (intptr_t length = 0; length <= 70; length++) {
+        for (intptr_t shift = -9; shift <= 9; shift++) {
+            std::vector<uint8_t> bytes(100), expected(100);
+            for (size_t i = 0; i < bytes.size(); i++) bytes[i] = expected[i] = uint8_t(i * 7 + 1);
+            mem_block block = over(bytes);
+            intptr_t from = 10, to = 10 + shift;
+            sub__memcopy(block, at(bytes, from), length, block, at(bytes, to));
+            memmove(expected.data() + to, expected.data() + from, size_t(length));
+            ASSERT_EQ(bytes, expected) << length << " bytes moved by " << shift;
+        }
     }
     EXPECT_EQ(new_error.load(), 0);
 }

@@ -34,12 +34,12 @@ void sub_pset(float x, float y, uint32_t col, int32_t passed) {
         x += g.x;
         y += g.y;
     }
+    // Out-of-range and NaN coordinates map to -2147483648, which is never drawn.
+    int32_t px = map_x(g, x), py = map_y(g, y);
     g.x = x;
     g.y = y;
     if (!(passed & 2)) col = im->color;
     im->draw_color = col;
-    // Out-of-range and NaN coordinates map to -2147483648, which is never drawn.
-    int32_t px = map_x(g, x), py = map_y(g, y);
     bool visible = g.clipping_or_scaling == 0 ? px >= 0 && px < im->width && py >= 0 && py < im->height
                                               : in_view(g, px, py);
     if (visible) pset_on(im, px, py, col);

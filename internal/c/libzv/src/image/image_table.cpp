@@ -26,7 +26,6 @@ std::map<int32_t, int32_t>* page = nullptr;
 
 // Records never move, so the current images are kept as pointers beside their indices.
 int32_t write_index = 0;
-img_struct* write_record = nullptr;
 int32_t read_index = 0;
 img_struct* read_record = nullptr;
 std::atomic<int32_t> display_index{0};
@@ -45,6 +44,9 @@ bool add_chunk() {
 }
 
 }  // namespace
+
+// The write image's record beside write_index (read inline through write_page()).
+img_struct* image_write_record = nullptr;
 
 void image_table_global_init() {
     if (nimg) return;
@@ -152,11 +154,10 @@ std::vector<std::pair<int32_t, int32_t>> page_entries() { return {page->begin(),
 
 void pages_forget_all() { page->clear(); }
 
-img_struct* write_page() { return write_record; }
 int32_t write_page_index() { return write_index; }
 void set_write_page(int32_t index) {
     write_index = index;
-    write_record = img_get(index);
+    image_write_record = img_get(index);
 }
 
 img_struct* read_page() { return read_record; }

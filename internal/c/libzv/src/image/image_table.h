@@ -39,7 +39,9 @@ std::vector<std::pair<int32_t, int32_t>> page_entries();
 void pages_forget_all();
 
 // The write image (drawing, PRINT), the read image (POINT, GET) and the display image.
-img_struct* write_page();
+// The write image's record is read inline: every drawing statement asks for it.
+extern img_struct* image_write_record;  // set only by set_write_page
+inline img_struct* write_page() { return image_write_record; }
 int32_t write_page_index();
 void set_write_page(int32_t index);
 img_struct* read_page();

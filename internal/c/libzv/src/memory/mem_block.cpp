@@ -34,13 +34,6 @@ const void* zeros(intptr_t size) {
 
 }  // namespace
 
-bool mem_block_covers(const mem_block& block, intptr_t offset, intptr_t bytes) {
-    if (bytes < 0 || bytes > block.size) return false;
-    // offset below block.offset wraps to a huge distance.
-    uint64_t distance = uint64_t(offset) - uint64_t(block.offset);
-    return distance <= uint64_t(block.size - bytes);
-}
-
 mem_block func__mem(intptr_t offset, intptr_t size, int32_t type, int32_t elementsize, mem_lock* lock) {
     return {offset, size, lock ? lock->id : 0, lock, type, elementsize, -1};
 }

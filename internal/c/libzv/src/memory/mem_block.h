@@ -59,5 +59,11 @@ void sub__memfill_nochecks_OFFSET(intptr_t offset, intptr_t bytes, intptr_t valu
 void sub__memcopy(mem_block source, intptr_t source_offset, intptr_t bytes, mem_block destination,
                   intptr_t destination_offset);
 
-// True when (offset, bytes) lies inside the block; never wraps around.
-bool mem_block_covers(const mem_block& block, intptr_t offset, intptr_t bytes);
+// True when (offset, bytes) lies inside the block; never wraps around. Inline: every
+// checked _MEM call asks it.
+inline bool mem_block_covers(const mem_block& block, intptr_t offset, intptr_t bytes) {
+    if (bytes < 0 || bytes > block.size) return false;
+    // offset below block.offset wraps to a huge distance.
+    uint64_t distance = uint64_t(offset) - uint64_t(block.offset);
+    return distance <= uint64_t(block.size - bytes);
+}

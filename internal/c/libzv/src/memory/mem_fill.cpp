@@ -24,6 +24,31 @@ void fill(intptr_t offset, intptr_t bytes, const void* source, intptr_t source_b
     }
 }
 
+// A value of 1, 2, 4 or 8 bytes: repeated into one 8-byte word, which continues the
+// pattern wherever a multiple of 8 bytes has been filled. Small fills are plain
+// stores; past 256 bytes the filled part doubles by copying itself.
+template <class T>
+void fill_value(intptr_t offset, intptr_t bytes, T value) {
+    static_assert(8 % sizeof(T) == 0);
+    if (bytes <= 0) return;
+    auto* dest = reinterpret_cast<uint8_t*>(offset);
+    if constexpr (sizeof(T) == 1) {
+        memset(dest, static_cast<uint8_t>(value), size_t(bytes));
+    } else {
+        uint8_t word[8];
+        for (size_t i = 0; i < 8; i += sizeof(T)) memcpy(word + i, &value, sizeof(T));
+        intptr_t stored = bytes < 256 ? bytes : 256;
+        intptr_t i = 0;
+        for (; i + 8 <= stored; i += 8) memcpy(dest + i, word, 8);
+        for (; i < stored; i++) dest[i] = word[i & 7];
+        while (stored < bytes) {
+            intptr_t chunk = stored < bytes - stored ? stored : bytes - stored;
+            memcpy(dest + stored, dest, size_t(chunk));
+            stored += chunk;
+        }
+    }
+}
+
 bool checks_pass(const mem_block& block, intptr_t offset, intptr_t bytes, intptr_t source_bytes) {
     if (new_error.load(std::memory_order_relaxed)) return false;
     if (!block.lock) {
@@ -63,10 +88,10 @@ void sub__memfill(mem_block block, intptr_t offset, intptr_t bytes, const void* 
 
 #define ZV_MEMFILL_TYPED(suffix, type)                                                          \
     void sub__memfill_##suffix(mem_block block, intptr_t offset, intptr_t bytes, type value) {  \
-        sub__memfill(block, offset, bytes, &value, sizeof value);                               \
+        if (checks_pass(block, offset, bytes, sizeof value)) fill_value(offset, bytes, value);  \
     }                                                                                           \
     void sub__memfill_nochecks_##suffix(intptr_t offset, intptr_t bytes, type value) {          \
-        fill(offset, bytes, &value, sizeof value);                                              \
+        fill_value(offset, bytes, value);                                                       \
     }
 
 ZV_MEMFILL_TYPED(1, int8_t)
