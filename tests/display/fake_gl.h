@@ -128,6 +128,9 @@ struct fake_gl {
         [](GLenum, GLenum attachment, GLenum, GLuint texture, GLint) {
             add("framebuffer_texture_2d", {double(attachment), double(texture)});
         },
+        [](GLenum, GLint, GLenum, GLint, GLint, GLsizei w, GLsizei h, GLint) {
+            add("copy_tex_image_2d", {double(w), double(h)});
+        },
         [](GLenum, GLint, GLsizei w, GLsizei h, GLenum, GLenum, const void*) -> GLint {
             add("build_2d_mipmaps", {double(w), double(h)});
             return mipmap_result;

@@ -107,6 +107,38 @@ TEST_F(Presenter, AnUncoveredWindowIsDrawnAgain) {
     EXPECT_EQ(fake_window::swaps, 2);
 }
 
+// Hardware drawing is replayed once; an uncovered window shows it again from the copy
+// kept when it was drawn, and the next order still drops it.
+TEST_F(Presenter, AnUncoveredWindowKeepsItsHardwareDrawing) {
+    window_size(640, 400);
+    produced(2, 1);
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_gl::count_named("copy_tex_image_2d"), 0) << "nothing to keep without hardware drawing";
+    queue_layer_put(image(4, 4));
+    unchanged();
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_gl::count(fake_gl::call("copy_tex_image_2d", {640, 400})), 1);
+
+    fake_gl::calls.clear();
+    fake_gl::drawn.clear();
+    presenter_window_exposed();
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_window::swaps, 3);
+    EXPECT_EQ(fake_gl::count(fake_gl::call("draw_arrays", {0, 6})), 0) << "the frame and the put were drawn again";
+    ASSERT_EQ(fake_gl::count(fake_gl::call("draw_arrays", {0, 4})), 1);
+    EXPECT_EQ(fake_gl::drawn.back(), (std::vector<float>{-1, -1, 1, -1, -1, 1, 1, 1}));
+
+    // A later order redraws the frame alone; uncovered again, it is drawn, not restored.
+    unchanged();
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_gl::count(fake_gl::call("draw_arrays", {0, 6})), 1);
+    presenter_window_exposed();
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_gl::count(fake_gl::call("draw_arrays", {0, 6})), 2);
+    EXPECT_EQ(fake_gl::count(fake_gl::call("draw_arrays", {0, 4})), 1);
+    EXPECT_EQ(fake_window::swaps, 5);
+}
+
 TEST_F(Presenter, ANewerFrameReplacesTheScreenTexture) {
     produced(2, 1);
     GLUT_DISPLAY_REQUEST();

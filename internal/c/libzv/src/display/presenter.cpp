@@ -205,6 +205,14 @@ bool something_new(bool new_frame, int64_t frame_order, const presenter_look& lo
     return shown_hardware_draws || hardware_commands_waiting(frame_order);
 }
 
+// The window lost its contents and nothing else changed: the picture on screen,
+// hardware drawing included, is the kept one.
+bool only_uncovered(bool new_frame, int64_t frame_order, const presenter_look& look) {
+    return exposed && shown_hardware_draws && !new_frame && full_screen_set.load() == -1 && !os_resize_event.load() &&
+           !drawn_not_swapped && !suspend_program.load(relaxed) && look == shown_look &&
+           last_rendered_hardware_display_frame_order.load(std::memory_order_acquire) == frame_order;
+}
+
 void present() {
     presenter_expire_resize();
     frame_choice frames = take_newest_frame();
@@ -216,6 +224,12 @@ void present() {
     // Read before drawing: a change made during the draw brings another callback.
     presenter_look look = look_now();
     if (!something_new(new_frame, frame_order, look)) return;
+    if (only_uncovered(new_frame, frame_order, look) &&
+        renderer_restore_window(display_x.load(), display_y.load())) {
+        exposed = false;
+        presenter_window().swap_buffers();
+        return;
+    }
     exposed = false;
 
     int32_t fw = newest->w, fh = newest->h;
@@ -233,6 +247,11 @@ void present() {
 
     shown_hardware_draws = draw_layers(newest, frame_order);
     draw_overlay(fw, fh);
+    // Hardware drawing cannot be replayed: the picture that holds some is kept.
+    if (shown_hardware_draws)
+        renderer_keep_window(window_width, window_height);
+    else
+        renderer_forget_kept_window();
     shown_look = look;
     last_rendered_hardware_display_frame_order.store(frame_order, std::memory_order_release);
     // While Pause holds the program the window keeps its last picture.

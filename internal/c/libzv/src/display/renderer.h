@@ -64,6 +64,16 @@ void clear_depthbuffer(int32_t dest);
 // Makes the window the destination and clears its colour and depth buffers.
 void renderer_clear_window();
 
+// The window's picture kept beside it: hardware drawing is replayed once, so a window
+// that loses its contents gets them back from this copy (renderer_keep.cpp).
+// Copies the w x h picture just drawn, before it is swapped in.
+void renderer_keep_window(int32_t w, int32_t h);
+// Draws the kept picture again; false when none of that size is kept.
+bool renderer_restore_window(int32_t w, int32_t h);
+// The picture on screen is not the kept one any more (one without hardware drawing
+// is simply drawn again).
+void renderer_forget_kept_window();
+
 // Textures of hardware images.
 int32_t next_power_of_two(int32_t n);
 // Uploads the software pixels of an image that has no texture yet.

@@ -64,6 +64,7 @@ constexpr renderer_gl real_gl{
     .gen_framebuffers = gen_framebuffers,
     .delete_framebuffers = delete_framebuffers,
     .framebuffer_texture_2d = framebuffer_texture_2d,
+    .copy_tex_image_2d = glCopyTexImage2D,
     .build_2d_mipmaps = build_2d_mipmaps,
 };
 

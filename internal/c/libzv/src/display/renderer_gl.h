@@ -41,6 +41,8 @@ struct renderer_gl {
     void (*delete_framebuffers)(GLsizei n, const GLuint* framebuffers);
     void (*framebuffer_texture_2d)(GLenum target, GLenum attachment, GLenum texture_target, GLuint texture,
                                    GLint level);
+    void (*copy_tex_image_2d)(GLenum target, GLint level, GLenum internal_format, GLint x, GLint y, GLsizei width,
+                              GLsizei height, GLint border);
     // gluBuild2DMipmaps: 0 on success, else a GLU error code.
     GLint (*build_2d_mipmaps)(GLenum target, GLint internal_format, GLsizei width, GLsizei height, GLenum format,
                               GLenum type, const void* pixels);

@@ -21,3 +21,5 @@ void renderer_forget_image(int32_t index);
 void renderer_clear_depth();
 // Texture size used for texture coordinates: the padded size when padded.
 void renderer_texture_size(const hardware_img_struct* hw, float* width, float* height);
+// Start values of the kept window picture (no copy, no texture name).
+void renderer_keep_reset();

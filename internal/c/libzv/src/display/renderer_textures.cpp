@@ -163,6 +163,7 @@ void renderer_window_start() {
 
 void renderer_reset_for_tests() {
     renderer_global_init();
+    renderer_keep_reset();
     framebufferobjects_supported.store(true);
     force_NPO2_fix.store(0);
     free(NPO2_buffer);
