@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "core/signal_handlers.h"
-#include "dialog/alert.h"
+#include "platform/alert.h"
 #include "log/log.h"
 
 namespace {

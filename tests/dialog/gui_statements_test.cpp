@@ -4,7 +4,7 @@
 #include <string>
 #include <thread>
 
-#include "dialog/alert.h"
+#include "platform/alert.h"
 #include "dialog/gui.h"
 #include "error/error.h"
 #include "fake_backend.h"

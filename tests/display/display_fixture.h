@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/runtime_flags.h"
-#include "dialog/alert.h"
+#include "platform/alert.h"
 #include "display/display.h"
 #include "font/glyphs.h"
 #include "glut/glut_setup.h"

@@ -4,7 +4,7 @@
 #include "fuzz_support.h"
 
 #include "command/command.h"
-#include "core/chain.h"
+#include "lifecycle/chain.h"
 #include "error/error.h"
 #include "file/file_numbers.h"
 #include "memory/cmem.h"

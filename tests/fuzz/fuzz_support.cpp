@@ -10,7 +10,7 @@
 
 #include "core/runtime_flags.h"
 #include "core/statement_flags.h"
-#include "dialog/alert.h"
+#include "platform/alert.h"
 #include "error/error.h"
 #include "file/field.h"
 #include "file/file_numbers.h"

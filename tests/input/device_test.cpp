@@ -14,7 +14,7 @@
 #include "input/mouse_ring.h"
 #include "input/stick_strig.h"
 #include "string/zvs.h"
-#include "window/window_hooks.h"
+#include "glut/window_hooks.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "input/mouse_statements.h"
 #include "string/zvs.h"
 #include "support/mouse_fixture.h"
-#include "window/window_hooks.h"
+#include "glut/window_hooks.h"
 
 namespace {
 

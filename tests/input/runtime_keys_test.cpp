@@ -9,7 +9,7 @@
 #include "input/keyboard_fixture.h"
 #include "input/lock_keys.h"
 #include "input/lock_statements.h"
-#include "window/window_hooks.h"
+#include "glut/window_hooks.h"
 
 namespace {
 

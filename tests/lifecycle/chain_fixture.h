@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "command/command.h"
-#include "core/chain.h"
-#include "core/end.h"
+#include "lifecycle/chain.h"
+#include "lifecycle/end.h"
 #include "core/runtime_flags.h"
 #include "file/gfs.h"
 #include "net/net.h"

@@ -1,7 +1,7 @@
 // CHAIN's names from its target and the hand-over tag on a command line.
 #include <gtest/gtest.h>
 
-#include "core/chain.h"
+#include "lifecycle/chain.h"
 
 namespace {
 

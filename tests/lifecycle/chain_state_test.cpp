@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/chain.h"
+#include "lifecycle/chain.h"
 #include "image/image_fixture.h"
 #include "palette/palette_statements.h"
 #include "screen/screen.h"

@@ -1,7 +1,7 @@
 // CHAIN starting its target with the state file, and the target's restore.
 #include <sys/stat.h>
 
-#include "core/chain_fixture.h"
+#include "lifecycle/chain_fixture.h"
 #include "file/file_numbers.h"
 #include "platform/exe_path.h"
 

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "core/diagnostics.h"
-#include "core/exit.h"
+#include "lifecycle/diagnostics.h"
+#include "lifecycle/exit.h"
 #include "core/program.h"
 #include "core/runtime_flags.h"
-#include "dialog/alert.h"
+#include "platform/alert.h"
 #include "error/error.h"
 #include "font/font_tables.h"
 #include "image/image_table.h"

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/end.h"
+#include "lifecycle/end.h"
 #include "core/program.h"
 #include "core/runtime_flags.h"
 #include "core/statement_flags.h"

@@ -5,8 +5,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/end.h"
-#include "core/main_loop.h"
+#include "lifecycle/end.h"
+#include "lifecycle/main_loop.h"
 #include "core/runtime_flags.h"
 #include "display/display.h"
 #include "memory/cmem.h"

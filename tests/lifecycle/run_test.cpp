@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/end.h"
-#include "core/run.h"
+#include "lifecycle/end.h"
+#include "lifecycle/run.h"
 #include "core/runtime_flags.h"
 #include "core/traps.h"
 #include "error/error.h"

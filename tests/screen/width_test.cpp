@@ -13,7 +13,7 @@
 #include "screen/font_statement.h"
 #include "screen/width.h"
 #include "support/peak_memory.h"
-#include "text/printer_page.h"
+#include "image/printer_page.h"
 #include "text/text_cursor.h"
 #include "text/text_image.h"
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "dialog/alert.h"
+#include "platform/alert.h"
 #include "error/error.h"
 #include "platform/process_exit.h"
 

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/main_loop.h"
+#include "lifecycle/main_loop.h"
 #include "image/image_statements.h"
 #include "support/fake_clock.h"
 #include "text/lprint.h"

@@ -13,7 +13,7 @@
 #include "text/console_input.h"
 #include "text/key_line.h"
 #include "text/print.h"
-#include "text/printer_page.h"
+#include "image/printer_page.h"
 #include "text/sleep.h"
 #include "text/text_cursor.h"
 #include "text/text_image.h"

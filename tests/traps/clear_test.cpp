@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "clear.h"
-#include "core/end.h"
+#include "lifecycle/end.h"
 #include "error/error.h"
 #include "image/image_modes.h"
 #include "image/image_properties.h"

@@ -21,7 +21,7 @@
 #include "window/screen_position.h"
 #include "window/screen_show.h"
 #include "window/title.h"
-#include "window/window_hooks.h"
+#include "glut/window_hooks.h"
 #include "window/window_words.h"
 #include "display/presenter.h"
 #include "display/presenter_environment.h"

@@ -7,7 +7,7 @@
 #include <type_traits>
 
 #include "core/array.h"
-#include "core/chain.h"
+#include "lifecycle/chain.h"
 #include "core/fpu.h"
 #include "core/runtime_flags.h"
 #include "core/signal_handlers.h"

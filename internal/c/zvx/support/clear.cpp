@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/end.h"
+#include "lifecycle/end.h"
 #include "error/error.h"
 #include "image/image_statements.h"
 #include "memory/cmem.h"

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "dialog/alert.h"
+#include "platform/alert.h"
 #include "display/producer_internal.h"
 #include "font/font_tables.h"
-#include "glut/glut_setup.h"
+#include "core/runtime_flags.h"
 #include "image/image_table.h"
 #include "screen/lock_display.h"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/runtime_flags.h"
-#include "dialog/alert.h"
+#include "platform/alert.h"
 #include "display/display.h"
 #include "display/producer_internal.h"
 #include "font/glyphs.h"

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "dialog/alert.h"
+#include "platform/alert.h"
 #include "image/hardware_queue.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "clock/clock.h"
 #include "core/statement_flags.h"
-#include "dialog/alert.h"
+#include "platform/alert.h"
 #include "display/display.h"
 #include "display/display_frame.h"
 #include "display/hardware_replay.h"
@@ -14,7 +14,6 @@
 #include "display/presenter_internal.h"
 #include "display/renderer.h"
 #include "draw/rounding.h"
-#include "glut/glut_queue.h"
 #include "image/hardware_queue.h"
 
 std::atomic<double> max_fps{60.0};
@@ -272,7 +271,6 @@ void presenter_pace() {
 }
 
 void GLUT_IDLEFUNC() {
-    libzv_process_glut_queue();
     presenter_pace();
     presenter_window().post_redisplay();
 }

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "display/hardware_image.h"
+#include "image/hardware_image.h"
 #include "display/renderer.h"
 
 // The cache, writable.

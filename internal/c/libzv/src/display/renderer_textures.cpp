@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "dialog/alert.h"
+#include "platform/alert.h"
 #include "display/renderer.h"
 #include "display/renderer_gl.h"
 #include "display/renderer_internal.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "core/runtime_flags.h"
-#include "dialog/alert.h"
+#include "platform/alert.h"
 #include "log/log.h"
 #include "platform/process_exit.h"
 #include "string/zvs.h"

@@ -1,6 +1,6 @@
 // The windowing-layer hooks: window handle, resizable style, native messages and
 // custom events.
-#include "window/window_hooks.h"
+#include "glut/window_hooks.h"
 
 #include <atomic>
 

@@ -1,7 +1,7 @@
 // X11 extras on freeglut's own display: close request, focus, exposure, destruction
 // by another client, the native key stream and dropped files (XDND, version 5),
 // caught while Xlib converts wire events; raw mouse motion (XInput2).
-#include "platform/x11_window.h"
+#include "glut/x11_window.h"
 
 #include <atomic>
 #include <cmath>
@@ -21,7 +21,7 @@
 #undef max
 
 #include "window/file_drop.h"
-#include "window/window_hooks.h"
+#include "glut/window_hooks.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The printer-page words that the PRINT core keeps in step while LPRINT writes.
-#include "text/printer_page.h"
+#include "image/printer_page.h"
 
 #include "image/image_table.h"
 

@@ -6,7 +6,7 @@
 #include "input/device_functions.h"
 #include "input/mouse_ring.h"
 #include "platform/x11_desktop.h"
-#include "window/window_hooks.h"
+#include "glut/window_hooks.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "input/key_code.h"
 #include "input/key_held.h"
 #include "input/keyboard.h"
-#include "platform/x11_window.h"
+#include "glut/x11_window.h"
 
 namespace {
 

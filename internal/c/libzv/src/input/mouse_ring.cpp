@@ -5,7 +5,7 @@
 
 #include "display/display.h"
 #include "input/device_feeders.h"
-#include "window/window_hooks.h"
+#include "glut/window_hooks.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // _ASSERT.
-#include "core/diagnostics.h"
+#include "lifecycle/diagnostics.h"
 #include "core/program.h"
 #include "error/error.h"
 

@@ -1,5 +1,5 @@
 // CHAIN and the hand-over at the start of the chained program.
-#include "core/chain.h"
+#include "lifecycle/chain.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 
 #include "clock/clock.h"
 #include "command/command.h"
-#include "core/end.h"
+#include "lifecycle/end.h"
 #include "core/runtime_flags.h"
 #include "error/error.h"
 #include "file/file_numbers.h"

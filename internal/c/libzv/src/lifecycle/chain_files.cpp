@@ -2,7 +2,7 @@
 // transfers of GET and PUT, CLOSE and KILL.
 #include <algorithm>
 
-#include "core/chain.h"
+#include "lifecycle/chain.h"
 #include "file/file_numbers.h"
 #include "file/get_put.h"
 #include "path/listing.h"

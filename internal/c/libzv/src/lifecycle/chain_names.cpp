@@ -1,6 +1,6 @@
 // CHAIN's names: the target's folder, command line and source file, and the
 // state file named by a hand-over tag.
-#include "core/chain.h"
+#include "lifecycle/chain.h"
 
 namespace {
 

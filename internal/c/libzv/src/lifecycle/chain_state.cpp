@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/chain.h"
+#include "lifecycle/chain.h"
 #include "error/error.h"
 #include "image/image_modes.h"
 #include "image/image_statements.h"

@@ -2,7 +2,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "core/diagnostics.h"
+#include "lifecycle/diagnostics.h"
 #include "error/error.h"
 #include "image/image_table.h"
 #include "string/zvs.h"

@@ -1,6 +1,6 @@
 // END and end(): the program thread never ends the process itself; it parks and the
 // housekeeping thread performs the shutdown.
-#include "core/end.h"
+#include "lifecycle/end.h"
 
 #include <unistd.h>
 
@@ -11,13 +11,9 @@
 #include "core/runtime_flags.h"
 #include "core/statement_flags.h"
 #include "error/error.h"
-#include "glut/glut_setup.h"
 
 namespace {
 std::atomic<void (*)()> park_hook{nullptr};
-
-void no_files() {}
-std::atomic<void (*)()> close_all{no_files};
 }  // namespace
 
 void end_set_park_hook(void (*park)()) { park_hook.store(park); }
@@ -31,9 +27,6 @@ void end() {
 }
 
 uint8_t stop_program_state() { return stop_program.load(); }
-
-void end_set_close_all_files(void (*f)()) { close_all.store(f ? f : no_files); }
-void close_all_files() { close_all.load()(); }
 
 void sub_end() {
     if (sub_gl_called.load()) error(271);  // fatal

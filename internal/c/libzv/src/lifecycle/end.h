@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-struct zvs;
+#include "core/end_hooks.h"
 
 // Parks the program thread for good: the _GL SUB is never called again, the park is
 // reported (exit_ok bit 0), then the thread sleeps while the housekeeping thread
@@ -20,21 +20,6 @@ uint8_t stop_program_state();
 // (in the window, or on the terminal of a hidden console program), then the
 // shutdown. Inside the _GL SUB: fatal error 271.
 [[noreturn]] void sub_end();
-
-// What END's prompt in the window needs of the text and keyboard modules, which
-// register these once they exist. Until then the prompt is not printed and no key
-// is ever seen, so only a close request ends the wait.
-struct end_screen_calls {
-    void (*view_print)(int32_t top, int32_t bottom);   // VIEW PRINT top TO bottom
-    void (*print)(zvs* text, int32_t new_line);        // PRINT on the write image
-    zvs* (*inkey)();                                   // INKEY$ (a temporary)
-};
-void end_set_screen_calls(const end_screen_calls* calls);  // nullptr: the defaults
-
-// CLOSE of every file (END and CLEAR); the file module registers it. Until then
-// there is nothing to close.
-void end_set_close_all_files(void (*close_all)());
-void close_all_files();
 
 // The two waits of END, without the shutdown that follows them.
 // In the window: the prompt on the last row of the display page, keys pressed

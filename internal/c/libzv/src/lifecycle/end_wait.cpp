@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "clock/clock.h"
-#include "core/end.h"
+#include "lifecycle/end.h"
 #include "core/runtime_flags.h"
 #include "display/display.h"
 #include "font/font_tables.h"
@@ -17,13 +17,6 @@
 #include "string/zvs.h"
 
 namespace {
-
-void no_view_print(int32_t, int32_t) {}
-void no_print(zvs*, int32_t) {}
-zvs* no_key() { return nullptr; }
-
-const end_screen_calls default_calls{no_view_print, no_print, no_key};
-std::atomic<const end_screen_calls*> screen_calls{&default_calls};
 
 // The last text row of an image: its height in rows, or in character cells.
 int32_t last_row(const img_struct* im) {
@@ -46,10 +39,8 @@ bool stopping() { return stop_program.load() != 0; }
 
 }  // namespace
 
-void end_set_screen_calls(const end_screen_calls* calls) { screen_calls.store(calls ? calls : &default_calls); }
-
 bool end_wait_in_window() {
-    const end_screen_calls& calls = *screen_calls.load();
+    const end_screen_calls& calls = end_screen();
     if (int32_t display = display_page_index()) set_write_page(display);  // _DEST _DISPLAY
     if (img_struct* im = write_page()) {
         int32_t last = last_row(im);

@@ -1,5 +1,5 @@
 // _EXIT.
-#include "core/exit.h"
+#include "lifecycle/exit.h"
 
 #include "core/runtime_flags.h"
 #include "error/error.h"

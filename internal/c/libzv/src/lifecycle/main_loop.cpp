@@ -1,10 +1,10 @@
 // The housekeeping loop and the shutdown handshake.
-#include "core/main_loop.h"
+#include "lifecycle/main_loop.h"
 
 #include <atomic>
 
 #include "clock/clock.h"
-#include "core/end.h"
+#include "lifecycle/end.h"
 #include "core/runtime_flags.h"
 #include "display/display.h"
 #include "glut/glut_queue.h"

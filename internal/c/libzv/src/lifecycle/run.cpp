@@ -1,10 +1,10 @@
 // RUN with and without a file name.
-#include "core/run.h"
+#include "lifecycle/run.h"
 
 #include <atomic>
 #include <string>
 
-#include "core/end.h"
+#include "lifecycle/end.h"
 #include "core/runtime_flags.h"
 #include "core/traps.h"
 #include "error/error.h"

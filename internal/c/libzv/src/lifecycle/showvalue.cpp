@@ -1,8 +1,8 @@
 // showvalue: a debugging aid that shows a value in a box.
 #include <string>
 
-#include "core/diagnostics.h"
-#include "dialog/alert.h"
+#include "lifecycle/diagnostics.h"
+#include "platform/alert.h"
 #include "number/number_text.h"
 
 void showvalue(int64_t value) {

@@ -1,5 +1,5 @@
-// gui_alert: the runtime's own message boxes, shown through the dialog layer.
-#include "dialog/alert.h"
+// gui_alert: the runtime's own message boxes, shown by the box registered at start-up.
+#include "platform/alert.h"
 
 #include <atomic>
 #include <cstdarg>
@@ -7,22 +7,16 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "dialog/dialog_layer.h"
-#include "dialog/ndlg.h"
-
 namespace {
 
-int32_t box(const char* message, const char* title, const char* kind) {
-    {
-        // With no way to show a box (a process that set up no console route and has no
-        // display), the runtime's own messages still reach standard error.
-        std::lock_guard<std::recursive_mutex> hold(dialog_lock());
-        if (!dialog_backend_of(dialog_choose_route()).message_box) return gui_alert_to_stderr(message, title, kind);
-    }
-    return ndlg_messageBox(title ? title : "", message ? message : "", kind, "error", 1);
-}
+std::atomic<gui_alert_fn> box{gui_alert_to_stderr};
+// A test's replacement of the box; nullptr: the box.
+std::atomic<gui_alert_fn> backend{nullptr};
 
-std::atomic<gui_alert_fn> backend{box};
+gui_alert_fn current() {
+    gui_alert_fn replaced = backend.load();
+    return replaced ? replaced : box.load();
+}
 
 // The length without a UTF-8 sequence that the end cuts short.
 size_t without_partial_character(const char* text, size_t n) {
@@ -44,7 +38,7 @@ int32_t gui_alert_to_stderr(const char* message, const char* title, const char*)
 }
 
 int32_t gui_alert(const char* message, const char* title, const char* kind) {
-    return backend.load()(message, title, kind);
+    return current()(message, title, kind);
 }
 
 bool gui_alert(const char* format, ...) {
@@ -60,10 +54,12 @@ bool gui_alert(const char* format, ...) {
     if (shown) {
         // A cut text loses the partial character at its end.
         if (size_t(n) >= size) text[without_partial_character(text, strlen(text))] = 0;
-        backend.load()(text, "Alert", "ok");
+        current()(text, "Alert", "ok");
     }
     free(text);
     return shown;
 }
 
-void gui_alert_set_backend(gui_alert_fn b) { backend.store(b ? b : box); }
+void gui_alert_set_box(gui_alert_fn b) { box.store(b ? b : gui_alert_to_stderr); }
+
+void gui_alert_set_backend(gui_alert_fn b) { backend.store(b); }

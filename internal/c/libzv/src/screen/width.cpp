@@ -14,7 +14,7 @@
 #include "screen/lock_display.h"
 #include "screen/mode_defaults.h"
 #include "screen/screen.h"
-#include "text/printer_page.h"
+#include "image/printer_page.h"
 
 namespace {
 

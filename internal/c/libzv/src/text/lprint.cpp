@@ -11,7 +11,7 @@
 #include "screen/font_statement.h"
 #include "text/cls.h"
 #include "text/print.h"
-#include "text/printer_page.h"
+#include "image/printer_page.h"
 #include "text/text_cursor.h"
 #include "text/text_image.h"
 

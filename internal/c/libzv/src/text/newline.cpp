@@ -4,7 +4,7 @@
 #include "image/image_table.h"
 #include "text/cls.h"
 #include "text/print.h"
-#include "text/printer_page.h"
+#include "image/printer_page.h"
 #include "text/text_image.h"
 
 void newline() {

@@ -5,7 +5,7 @@
 
 #include "error/error.h"
 #include "string/zvs.h"
-#include "window/window_hooks.h"
+#include "glut/window_hooks.h"
 
 std::atomic<int32_t> acceptFileDrop{0};
 

@@ -6,7 +6,7 @@
 #include "glut/glut_queue.h"
 #include "input/keyboard_glut.h"
 #include "platform/x11_desktop.h"
-#include "window/window_hooks.h"
+#include "glut/window_hooks.h"
 #include "display/presenter.h"
 #include "window/window_words.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "dialog/alert.h"
+#include "platform/alert.h"
 #include "error/error.h"
 #include "memory/cmem.h"
 #include "platform/process_exit.h"
