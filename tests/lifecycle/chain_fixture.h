@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "command/command.h"
-#include "lifecycle/chain.h"
-#include "lifecycle/end.h"
 #include "core/runtime_flags.h"
 #include "file/gfs.h"
-#include "net/net.h"
 #include "image/image_fixture.h"
+#include "lifecycle/chain.h"
+#include "lifecycle/end.h"
+#include "net/net.h"
 #include "string/zvs.h"
 #include "string/zvs_debug.h"
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "lifecycle/chain.h"
 #include "image/image_fixture.h"
+#include "lifecycle/chain.h"
 #include "palette/palette_statements.h"
 #include "screen/screen.h"
 #include "support/peak_memory.h"

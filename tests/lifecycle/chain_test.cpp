@@ -1,8 +1,8 @@
 // CHAIN starting its target with the state file, and the target's restore.
 #include <sys/stat.h>
 
-#include "lifecycle/chain_fixture.h"
 #include "file/file_numbers.h"
+#include "lifecycle/chain_fixture.h"
 #include "platform/exe_path.h"
 
 namespace {

@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "lifecycle/diagnostics.h"
-#include "lifecycle/exit.h"
 #include "core/program.h"
 #include "core/runtime_flags.h"
-#include "platform/alert.h"
 #include "error/error.h"
 #include "font/font_tables.h"
 #include "image/image_table.h"
+#include "lifecycle/diagnostics.h"
+#include "lifecycle/exit.h"
 #include "palette/palette.h"
+#include "platform/alert.h"
 #include "screen/screen.h"
 #include "string/zvs.h"
 #include "string/zvs_debug.h"

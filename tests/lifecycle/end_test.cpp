@@ -13,16 +13,16 @@
 #include <thread>
 #include <vector>
 
-#include "lifecycle/end.h"
 #include "core/program.h"
 #include "core/runtime_flags.h"
 #include "core/statement_flags.h"
 #include "display/display.h"
 #include "error/error.h"
-#include "glut/glut_setup.h"
 #include "font/font_tables.h"
+#include "glut/glut_setup.h"
 #include "image/image_modes.h"
 #include "image/image_table.h"
+#include "lifecycle/end.h"
 #include "palette/palette.h"
 #include "screen/screen.h"
 #include "string/zvs.h"

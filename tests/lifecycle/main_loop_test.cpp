@@ -5,10 +5,10 @@
 #include <thread>
 #include <vector>
 
-#include "lifecycle/end.h"
-#include "lifecycle/main_loop.h"
 #include "core/runtime_flags.h"
 #include "display/display.h"
+#include "lifecycle/end.h"
+#include "lifecycle/main_loop.h"
 #include "memory/cmem.h"
 #include "shell/shell_flags.h"
 #include "support/fake_clock.h"

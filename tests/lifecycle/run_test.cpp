@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "lifecycle/end.h"
-#include "lifecycle/run.h"
 #include "core/runtime_flags.h"
 #include "core/traps.h"
 #include "error/error.h"
 #include "font/font_tables.h"
 #include "image/image_table.h"
+#include "lifecycle/end.h"
+#include "lifecycle/run.h"
 #include "palette/palette.h"
 #include "palette/palette_statements.h"
 #include "screen/screen.h"

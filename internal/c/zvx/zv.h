@@ -13,11 +13,11 @@
 #include "url_coding.h"
 
 // The runtime's alert box, runtime words and small statements.
-#include "platform/alert.h"
 #include "core/array.h"
 #include "core/runtime_flags.h"
 #include "core/small_calls.h"
 #include "core/swap.h"
+#include "platform/alert.h"
 
 // Errors, strings, clocks, the log, the command line and memory.
 #include "clock/clock.h"

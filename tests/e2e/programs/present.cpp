@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "zv.h"
 #include "patterns.h"
+#include "zv.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 
 #include "clock/clock.h"
 #include "core/statement_flags.h"
-#include "platform/alert.h"
 #include "display/display.h"
 #include "display/display_frame.h"
 #include "display/hardware_replay.h"
@@ -15,6 +14,7 @@
 #include "display/renderer.h"
 #include "draw/rounding.h"
 #include "image/hardware_queue.h"
+#include "platform/alert.h"
 
 std::atomic<double> max_fps{60.0};
 std::atomic<int32_t> requestedKeyboardOverlayImage{0};

@@ -12,15 +12,15 @@
 
 #include "clock/clock.h"
 #include "core/startup.h"
-#include "platform/alert.h"
 #include "display/presenter.h"
 #include "display/renderer.h"
 #include "glut/glut_backend.h"
 #include "glut/glut_queue.h"
+#include "glut/x11_window.h"
 #include "input/keyboard_glut.h"
 #include "input/mouse_ring.h"
+#include "platform/alert.h"
 #include "platform/process_exit.h"
-#include "glut/x11_window.h"
 #include "thread/thread.h"
 
 void glut_mark_up();

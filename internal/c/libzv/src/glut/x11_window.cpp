@@ -20,8 +20,8 @@
 #undef min
 #undef max
 
-#include "window/file_drop.h"
 #include "glut/window_hooks.h"
+#include "window/file_drop.h"
 
 namespace {
 

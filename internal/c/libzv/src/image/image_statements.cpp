@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "image/hardware_image.h"
 #include "error/error.h"
+#include "image/hardware_image.h"
 #include "image/hardware_queue.h"
 #include "image/image_handle.h"
 #include "image/image_modes.h"

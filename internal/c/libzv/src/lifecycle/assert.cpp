@@ -1,7 +1,7 @@
 // _ASSERT.
-#include "lifecycle/diagnostics.h"
 #include "core/program.h"
 #include "error/error.h"
+#include "lifecycle/diagnostics.h"
 
 void sub__assert(int32_t condition, zvs* message, int32_t passed) {
     if (!libzv_program().asserts) return;

@@ -10,10 +10,10 @@
 
 #include "clock/clock.h"
 #include "command/command.h"
-#include "lifecycle/end.h"
 #include "core/runtime_flags.h"
 #include "error/error.h"
 #include "file/file_numbers.h"
+#include "lifecycle/end.h"
 #include "platform/exe_path.h"
 #include "platform/os_path.h"
 #include "platform/process_start.h"

@@ -2,9 +2,9 @@
 // transfers of GET and PUT, CLOSE and KILL.
 #include <algorithm>
 
-#include "lifecycle/chain.h"
 #include "file/file_numbers.h"
 #include "file/get_put.h"
+#include "lifecycle/chain.h"
 #include "path/listing.h"
 #include "string/zvs.h"
 

@@ -3,16 +3,16 @@
 #include <cmath>
 #include <cstring>
 
-#include "lifecycle/chain.h"
 #include "error/error.h"
 #include "image/image_modes.h"
 #include "image/image_statements.h"
 #include "image/image_table.h"
+#include "lifecycle/chain.h"
 #include "memory/cmem.h"
+#include "palette/palette_statements.h"
 #include "screen/font_statement.h"
 #include "screen/screen.h"
 #include "screen/width.h"
-#include "palette/palette_statements.h"
 #include "text/text_image.h"
 
 namespace {

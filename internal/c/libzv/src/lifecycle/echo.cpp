@@ -2,9 +2,9 @@
 #include <atomic>
 #include <cstdio>
 
-#include "lifecycle/diagnostics.h"
 #include "error/error.h"
 #include "image/image_table.h"
+#include "lifecycle/diagnostics.h"
 #include "string/zvs.h"
 
 namespace {

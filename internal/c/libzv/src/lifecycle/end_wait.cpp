@@ -9,11 +9,11 @@
 #include <cstdio>
 
 #include "clock/clock.h"
-#include "lifecycle/end.h"
 #include "core/runtime_flags.h"
 #include "display/display.h"
 #include "font/font_tables.h"
 #include "image/image_table.h"
+#include "lifecycle/end.h"
 #include "string/zvs.h"
 
 namespace {

@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "lifecycle/end.h"
 #include "core/program.h"
 #include "core/runtime_flags.h"
-#include "platform/alert.h"
 #include "error/error.h"
 #include "error/error_internal.h"
+#include "lifecycle/end.h"
 #include "lifecycle/fix_error.h"
+#include "platform/alert.h"
 #include "platform/process_exit.h"
 
 namespace {

@@ -4,11 +4,11 @@
 #include <atomic>
 
 #include "clock/clock.h"
-#include "lifecycle/end.h"
 #include "core/runtime_flags.h"
 #include "display/display.h"
 #include "glut/glut_queue.h"
 #include "input/lock_keys.h"
+#include "lifecycle/end.h"
 #include "memory/cmem.h"
 #include "net/net_backend.h"
 #include "shell/shell_flags.h"

@@ -4,11 +4,11 @@
 #include <atomic>
 #include <string>
 
-#include "lifecycle/end.h"
 #include "core/runtime_flags.h"
 #include "core/traps.h"
 #include "error/error.h"
 #include "image/image_table.h"
+#include "lifecycle/end.h"
 #include "palette/palette.h"
 #include "palette/palette_statements.h"
 #include "platform/process_start.h"

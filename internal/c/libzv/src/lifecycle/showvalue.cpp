@@ -2,8 +2,8 @@
 #include <string>
 
 #include "lifecycle/diagnostics.h"
-#include "platform/alert.h"
 #include "number/number_text.h"
+#include "platform/alert.h"
 
 void showvalue(int64_t value) {
     std::string text(num_str(value).view());
