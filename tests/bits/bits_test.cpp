@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 
+#include "core/array.h"
 #include "support/bits.h"
 
 TEST(Bits, ReadsElementOneOfFourBitFields) {

@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 #include "core/signal_handlers.h"
-#include "dialog/alert.h"
 #include "log/log.h"
+#include "platform/alert.h"
 
 namespace {
 

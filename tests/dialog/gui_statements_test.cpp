@@ -4,11 +4,11 @@
 #include <string>
 #include <thread>
 
-#include "dialog/alert.h"
 #include "dialog/gui.h"
 #include "error/error.h"
 #include "fake_backend.h"
 #include "gui_fixture.h"
+#include "platform/alert.h"
 #include "string/zvs.h"
 
 namespace {

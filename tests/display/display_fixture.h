@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "core/runtime_flags.h"
-#include "dialog/alert.h"
 #include "display/display.h"
 #include "font/glyphs.h"
 #include "glut/glut_setup.h"
 #include "image/image_fixture.h"
+#include "platform/alert.h"
 #include "screen/lock_display.h"
 #include "support/fake_clock.h"
 

@@ -8,15 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "core/end.h"
 #include "core/program.h"
 #include "core/runtime_flags.h"
 #include "core/statement_flags.h"
-#include "string/zvs.h"
-#include "dialog/alert.h"
 #include "error/error.h"
+#include "lifecycle/end.h"
+#include "lifecycle/fix_error.h"
 #include "log/log.h"
+#include "platform/alert.h"
 #include "platform/process_exit.h"
+#include "string/zvs.h"
 
 struct alert_recorder {
     static inline std::vector<std::string> boxes;  // "kind|title|message"

@@ -1,8 +1,8 @@
 // OPEN, CLOSE and FREEFILE: the arguments handed to the file layer, the errors in
 // their order, the modes' starting positions and the close-all.
-#include "core/end.h"
-#include "core/main_loop.h"
 #include "file/file_fixture.h"
+#include "lifecycle/end.h"
+#include "lifecycle/main_loop.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // A record length too large for memory must come back as a failed allocation.

@@ -4,9 +4,9 @@
 #include "fuzz_support.h"
 
 #include "command/command.h"
-#include "core/chain.h"
 #include "error/error.h"
 #include "file/file_numbers.h"
+#include "lifecycle/chain.h"
 #include "memory/cmem.h"
 #include "screen/screen.h"
 

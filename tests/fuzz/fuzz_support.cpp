@@ -10,7 +10,6 @@
 
 #include "core/runtime_flags.h"
 #include "core/statement_flags.h"
-#include "dialog/alert.h"
 #include "error/error.h"
 #include "file/field.h"
 #include "file/file_numbers.h"
@@ -22,6 +21,7 @@
 #include "net/net.h"
 #include "palette/palette.h"
 #include "palette/vga_ports.h"
+#include "platform/alert.h"
 #include "platform/process_exit.h"
 #include "screen/screen.h"
 #include "string/zvs.h"

@@ -2,7 +2,7 @@
 // sweep and the handle errors.
 #include <functional>
 
-#include "display/hardware_image.h"
+#include "image/hardware_image.h"
 #include "image/image_fixture.h"
 #include "image/image_handle.h"
 #include "image/image_properties.h"

@@ -7,6 +7,7 @@
 
 #include "core/traps.h"
 #include "error/error.h"
+#include "glut/window_hooks.h"
 #include "input/device.h"
 #include "input/device_feeders.h"
 #include "input/device_functions.h"
@@ -14,7 +15,6 @@
 #include "input/mouse_ring.h"
 #include "input/stick_strig.h"
 #include "string/zvs.h"
-#include "window/window_hooks.h"
 
 namespace {
 

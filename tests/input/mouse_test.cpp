@@ -10,13 +10,13 @@
 #include "display/presenter_environment.h"
 #include "glut/glut_backend.h"
 #include "glut/glut_queue.h"
+#include "glut/window_hooks.h"
 #include "image/image_fixture.h"
 #include "input/mouse_functions.h"
 #include "input/mouse_ring.h"
 #include "input/mouse_statements.h"
 #include "string/zvs.h"
 #include "support/mouse_fixture.h"
-#include "window/window_hooks.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <algorithm>
 
 #include "display/display.h"
+#include "glut/window_hooks.h"
 #include "input/key_held.h"
 #include "input/keyboard_fixture.h"
 #include "input/lock_keys.h"
 #include "input/lock_statements.h"
-#include "window/window_hooks.h"
 
 namespace {
 

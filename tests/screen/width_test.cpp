@@ -8,12 +8,12 @@
 #include "image/image_handle.h"
 #include "image/image_properties.h"
 #include "image/image_statements.h"
+#include "image/printer_page.h"
 #include "memory/mem_block.h"
 #include "platform/pty_fixture.h"
 #include "screen/font_statement.h"
 #include "screen/width.h"
 #include "support/peak_memory.h"
-#include "text/printer_page.h"
 #include "text/text_cursor.h"
 #include "text/text_image.h"
 

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "clock/clock.h"
-#include "core/main_loop.h"
+#include "lifecycle/main_loop.h"
 #include "platform/console_terminal.h"
 #include "shell/shell_fixture.h"
 #include "support/fake_clock.h"

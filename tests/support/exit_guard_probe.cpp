@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "dialog/alert.h"
 #include "error/error.h"
+#include "platform/alert.h"
 #include "platform/process_exit.h"
 
 namespace {

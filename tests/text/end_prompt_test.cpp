@@ -1,8 +1,8 @@
 // END's prompt printed through the text statements on the last row of the display page.
 #include <gtest/gtest.h>
 
-#include "core/end.h"
 #include "core/runtime_flags.h"
+#include "lifecycle/end.h"
 #include "text/end_calls.h"
 #include "text/text_fixture.h"
 

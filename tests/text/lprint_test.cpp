@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/main_loop.h"
 #include "image/image_statements.h"
+#include "lifecycle/main_loop.h"
 #include "support/fake_clock.h"
 #include "text/lprint.h"
 #include "text/text_fixture.h"

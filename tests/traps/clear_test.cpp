@@ -6,12 +6,12 @@
 #include <cstring>
 
 #include "clear.h"
-#include "core/end.h"
 #include "error/error.h"
 #include "image/image_modes.h"
 #include "image/image_properties.h"
 #include "image/image_statements.h"
 #include "image/image_table.h"
+#include "lifecycle/end.h"
 #include "memory/cmem.h"
 #include "memory/mem_lock.h"
 #include "memory/return_points.h"

@@ -8,10 +8,13 @@
 #include <vector>
 
 #include "core/runtime_flags.h"
+#include "display/presenter.h"
+#include "display/presenter_environment.h"
 #include "error/error.h"
 #include "glut/glut_backend.h"
 #include "glut/glut_queue.h"
 #include "glut/glut_setup.h"
+#include "glut/window_hooks.h"
 #include "input/keyboard_glut.h"
 #include "string/zvs.h"
 #include "window/file_drop.h"
@@ -21,10 +24,7 @@
 #include "window/screen_position.h"
 #include "window/screen_show.h"
 #include "window/title.h"
-#include "window/window_hooks.h"
 #include "window/window_words.h"
-#include "display/presenter.h"
-#include "display/presenter_environment.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "dialog/alert.h"
+#include "platform/alert.h"
 #include "x86/x86_fixture.h"
 
 namespace {

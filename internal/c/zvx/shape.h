@@ -7,11 +7,11 @@
 #include <type_traits>
 
 #include "core/array.h"
-#include "core/chain.h"
 #include "core/fpu.h"
 #include "core/runtime_flags.h"
 #include "core/signal_handlers.h"
 #include "error/error.h"
+#include "lifecycle/chain.h"
 #include "log/log.h"
 #include "memory/mem_lock.h"
 #include "program.h"

@@ -4,25 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "clear.h"
-#include "program.h"
-#include "shape.h"
-
-#include "core/end.h"
-#include "draw/line.h"
-#include "memory/cmem_string.h"
-#include "memory/static_arena.h"
-#include "number/read_data.h"
-#include "number/str_functions.h"
-#include "palette/palette_statements.h"
-#include "screen/screen.h"
-#include "string/string_functions.h"
-#include "string/zvs.h"
-#include "input/key_functions.h"
-#include "text/print.h"
-#include "text/sleep.h"
-#include "text/text_cursor.h"
-#include "window/title.h"
+#include "zv.h"
 
 namespace {
 

@@ -6,13 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "program.h"
-#include "shape.h"
-
-#include "core/chain.h"
-#include "image/image_table.h"
-#include "screen/screen.h"
-#include "string/zvs.h"
+#include "zv.h"
 
 namespace {
 void put_text(int32_t page, const char* text) {

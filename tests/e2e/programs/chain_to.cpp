@@ -6,11 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "program.h"
-#include "shape.h"
-
-#include "command/command.h"
-#include "image/image_table.h"
+#include "zv.h"
 
 namespace {
 std::string text_of(int32_t page) {

@@ -4,12 +4,7 @@
 
 #include <cstdio>
 
-#include "command/command.h"
-#include "core/end.h"
-#include "core/runtime_flags.h"
-#include "memory/cmem.h"
-#include "program.h"
-#include "string/zvs.h"
+#include "zv.h"
 
 namespace {
 

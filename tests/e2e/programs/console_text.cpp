@@ -2,13 +2,7 @@
 // the terminal. It waits for a key (SLEEP), then sleeps one second, then ends.
 #include <cstdio>
 
-#include "image/image_statements.h"
-#include "image/image_table.h"
-#include "shape.h"
-#include "string/zvs.h"
-#include "text/print.h"
-#include "text/sleep.h"
-#include "text/text_cursor.h"
+#include "zv.h"
 
 namespace {
 

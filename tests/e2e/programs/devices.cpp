@@ -8,15 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "program.h"
-
-#include "clock/clock.h"
-#include "core/end.h"
-#include "core/runtime_flags.h"
-#include "input/device_functions.h"
-#include "screen/screen.h"
-#include "string/zvs.h"
-#include "window/title.h"
+#include "zv.h"
 
 namespace {
 void ZVMAIN() {

@@ -3,13 +3,7 @@
 // prints the answer on standard output.
 #include <cstdio>
 
-#include "program.h"
-
-#include "core/end.h"
-#include "dialog/alert.h"
-#include "dialog/gui.h"
-#include "string/zvs.h"
-#include "window/title.h"
+#include "zv.h"
 
 namespace {
 void ZVMAIN() {

@@ -4,11 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "clock/clock.h"
-#include "shape.h"
-#include "string/zvs.h"
-#include "window/file_drop.h"
-#include "window/title.h"
+#include "zv.h"
 
 namespace {
 void ZVMAIN() {

@@ -4,9 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/signal_handlers.h"
-#include "dialog/alert.h"
-#include "shape.h"
+#include "zv.h"
 
 namespace {
 

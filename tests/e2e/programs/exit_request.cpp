@@ -2,9 +2,7 @@
 // next answer, then ends (END waits for a key, and a second close request ends it).
 #include <cstdio>
 
-#include "clock/clock.h"
-#include "core/exit.h"
-#include "shape.h"
+#include "zv.h"
 
 namespace {
 void say(const char* format, int value) {

@@ -1,9 +1,5 @@
 // Starts with its screen hidden, runs for a moment, then ends.
-#include "program.h"
-
-#include "clock/clock.h"
-#include "core/end.h"
-#include "core/runtime_flags.h"
+#include "zv.h"
 
 namespace {
 void ZVMAIN() {

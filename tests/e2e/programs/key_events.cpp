@@ -7,24 +7,23 @@
 #include <cstdlib>
 #include <string>
 
-#include "clock/clock.h"
-#include "input/key_code.h"
-#include "input/key_functions.h"
-#include "input/key_held.h"
-#include "number/type_word.h"
-#include "shape.h"
-#include "string/zvs.h"
-#include "text/input_editor.h"
-#include "window/title.h"
+#include "zv.h"
 
 namespace {
 
+// _KEYDOWN of every code outside the Unicode range: characters, extended keys, the
+// special keys and the keypad without Num Lock.
 std::string held_keys() {
     std::string held = "held";
-    for (int32_t code : keyheld_codes())
+    auto add = [&held](int32_t code) {
         if (code != key::num_lock && code != key::caps_lock && code != key::scroll_lock_state &&
-            code != key::insert_state)
+            code != key::insert_state && func__keydown(code))
             held += " " + std::to_string(code);
+    };
+    for (int32_t code = 1; code <= 255; ++code) add(code);
+    for (int32_t scancode = 1; scancode <= 255; ++scancode) add(scancode * 256);
+    for (int32_t code = 100000; code <= 100400; ++code) add(code);  // special keys, keypad
+    for (int32_t code = key::keypad_plain_first; code <= key::insert_state; ++code) add(code);
     return held;
 }
 

@@ -3,12 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "clock/clock.h"
-#include "input/key_functions.h"
-#include "shape.h"
-#include "string/zvs.h"
-#include "traps.h"
-#include "window/title.h"
+#include "zv.h"
 
 namespace {
 FILE* out = nullptr;

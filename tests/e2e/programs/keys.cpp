@@ -5,15 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "program.h"
-
-#include "clock/clock.h"
-#include "core/end.h"
-#include "core/runtime_flags.h"
-#include "input/key_code.h"
-#include "input/key_functions.h"
-#include "string/zvs.h"
-#include "window/title.h"
+#include "zv.h"
 
 namespace {
 void ZVMAIN() {

@@ -2,12 +2,7 @@
 // move, on standard output; then _SCREENMOVE to (10, 20). The window is "mover".
 #include <cstdio>
 
-#include "clock/clock.h"
-#include "core/end.h"
-#include "shape.h"
-#include "string/zvs.h"
-#include "window/screen_position.h"
-#include "window/title.h"
+#include "zv.h"
 
 namespace {
 void ZVMAIN() {

@@ -10,24 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "program.h"
 #include "patterns.h"
-
-#include "clock/clock.h"
-#include "command/command.h"
-#include "core/end.h"
-#include "core/runtime_flags.h"
-#include "display/display.h"
-#include "display/presenter.h"
-#include "display/presenter_internal.h"
-#include "draw/line.h"
-#include "draw/pset.h"
-#include "image/hardware_queue.h"
-#include "image/image_modes.h"
-#include "image/image_statements.h"
-#include "image/image_table.h"
-#include "screen/screen.h"
-#include "text/sleep.h"
+#include "zv.h"
 
 namespace {
 
@@ -73,8 +57,8 @@ void draw_mode12(int32_t shift) {
         for (int32_t bx = 0; bx < 40; bx++)
             box(bx * 16, by * 16, bx * 16 + 15, by * 16 + 15, (bx + by * 3 + shift) % 16, true);
     box(0, 0, 639, 479, (15 + shift) % 16, false);
-    pset(1, 1, (14 + shift) % 16);
-    pset(638, 478, (14 + shift) % 16);
+    sub_pset(1, 1, (14 + shift) % 16, 2);  // PSET (1, 1), colour
+    sub_pset(638, 478, (14 + shift) % 16, 2);
 }
 
 void draw_mode13() {
@@ -91,24 +75,9 @@ void draw_32bit(img_struct* im, uint32_t (*pattern)(int32_t, int32_t), int32_t w
         }
 }
 
-// _PUTIMAGE (x, y), hardware image, as the statement queues it for the screen layer.
-void queue_put(int32_t hardware_handle, int32_t x, int32_t y, int32_t w, int32_t h) {
-    int32_t handle = hardware_command_new();
-    hardware_graphics_command* c = hardware_command_at(handle);
-    c->command = HARDWARE_COMMAND_PUT;
-    c->src_img = get_hardware_img_index(hardware_handle);
-    c->dst_img = 0;
-    c->src_x1 = 0;
-    c->src_y1 = 0;
-    c->src_x2 = static_cast<float>(w - 1);
-    c->src_y2 = static_cast<float>(h - 1);
-    c->dst_x1 = static_cast<float>(x);
-    c->dst_y1 = static_cast<float>(y);
-    c->dst_x2 = static_cast<float>(x + w - 1);
-    c->dst_y2 = static_cast<float>(y + h - 1);
-    c->use_alpha = 1;
-    flush_old_hardware_commands();
-    hardware_command_queue(handle);
+// _PUTIMAGE (x, y), hardware image: a put on the screen layer.
+void queue_put(int32_t hardware_handle, int32_t x, int32_t y) {
+    sub__putimage(x, y, 0, 0, hardware_handle, 0, 0, 0, 0, 0, 1 | 8);
 }
 
 // The window requests of the runtime, with the buffer swaps counted.
@@ -192,7 +161,7 @@ void ZVMAIN() {
         step(1);
         // Automatic display off first, so that the put belongs to the next _DISPLAY.
         sub__display();
-        queue_put(hardware, sprite_x, sprite_y, 64, 32);
+        queue_put(hardware, sprite_x, sprite_y);
         sub__display();
         step(2);
         sub__freeimage(hardware, 1);

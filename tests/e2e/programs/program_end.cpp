@@ -6,16 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "clear.h"
-#include "clock/clock.h"
-#include "core/diagnostics.h"
-#include "core/run.h"
-#include "dialog/alert.h"
-#include "memory/return_points.h"
-#include "number/read_data.h"
-#include "shape.h"
-#include "string/zvs.h"
-#include "traps.h"
+#include "zv.h"
 
 namespace {
 

@@ -9,17 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "program.h"
-
-#include "clock/clock.h"
-#include "command/command.h"
-#include "core/end.h"
-#include "core/runtime_flags.h"
-#include "display/display.h"
-#include "image/hardware_queue.h"
-#include "image/image_statements.h"
-#include "image/image_table.h"
-#include "screen/screen.h"
+#include "zv.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string>
 
-#include "program.h"
+#include "zv.h"
 
 namespace {
 void ZVMAIN() {

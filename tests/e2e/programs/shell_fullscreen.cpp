@@ -5,16 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "program.h"
-
-#include "clock/clock.h"
-#include "core/end.h"
-#include "core/runtime_flags.h"
-#include "display/presenter.h"
-#include "shell/shell.h"
-#include "string/zvs.h"
-#include "window/fullscreen.h"
-#include "window/title.h"
+#include "zv.h"
 
 namespace {
 void ZVMAIN() {

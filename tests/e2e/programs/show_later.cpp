@@ -1,17 +1,12 @@
 // Starts with its screen hidden, then has the window created and carries on.
 #include <cstdio>
 
-#include "program.h"
-
-#include "clock/clock.h"
-#include "core/end.h"
-#include "core/runtime_flags.h"
-#include "glut/glut_setup.h"
+#include "zv.h"
 
 namespace {
 void ZVMAIN() {
     libzv_sleep_ms(700);
-    libzv_start_glut_thread();
+    sub__screenshow();
     printf("shown\n");
     fflush(stdout);
     libzv_sleep_ms(500);

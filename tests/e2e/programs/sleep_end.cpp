@@ -2,11 +2,7 @@
 // output; the window is titled "sleeper".
 #include <cstdio>
 
-#include "core/end.h"
-#include "shape.h"
-#include "string/zvs.h"
-#include "text/sleep.h"
-#include "window/title.h"
+#include "zv.h"
 
 namespace {
 void say(const char* text) {

@@ -1,12 +1,5 @@
 // Starts hidden, titles its window "abc" before it exists, then shows it and waits.
-#include "program.h"
-
-#include "clock/clock.h"
-#include "core/end.h"
-#include "core/runtime_flags.h"
-#include "string/zvs.h"
-#include "window/screen_show.h"
-#include "window/title.h"
+#include "zv.h"
 
 namespace {
 void ZVMAIN() {

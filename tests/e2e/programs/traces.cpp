@@ -2,7 +2,7 @@
 // then a chain of runtime-side functions logs one with every frame.
 #include <cstdint>
 
-#include "shape.h"
+#include "zv.h"
 
 __attribute__((noinline)) void trace_c() {
     libzv_log(LOGLEVEL_ERROR, LOGSCOPE_RUNTIME, __FILE__, __func__, __LINE__, "full trace");

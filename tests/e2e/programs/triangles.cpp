@@ -4,19 +4,7 @@
 // one of white behind a depth clear, all in one _DISPLAY frame. Titled "triangles".
 #include <cstring>
 
-#include "program.h"
-
-#include "clock/clock.h"
-#include "core/end.h"
-#include "core/runtime_flags.h"
-#include "display/display.h"
-#include "draw/depthbuffer.h"
-#include "draw/maptriangle.h"
-#include "image/image_statements.h"
-#include "image/image_table.h"
-#include "screen/screen.h"
-#include "string/zvs.h"
-#include "window/title.h"
+#include "zv.h"
 
 namespace {
 

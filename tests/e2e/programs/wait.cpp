@@ -1,9 +1,5 @@
 // Waits in a loop until the runtime tells it to stop.
-#include "program.h"
-
-#include "clock/clock.h"
-#include "core/end.h"
-#include "core/runtime_flags.h"
+#include "zv.h"
 
 namespace {
 void ZVMAIN() {

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/end.h"
 #include "error/error.h"
 #include "image/image_statements.h"
+#include "lifecycle/end.h"
 #include "memory/cmem.h"
 #include "memory/mem_lock.h"
 #include "memory/return_points.h"

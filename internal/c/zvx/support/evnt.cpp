@@ -1,9 +1,10 @@
 // evnt: the statement boundary of translated code.
 #include "clock/clock.h"
-#include "core/end.h"
 #include "core/runtime_flags.h"
 #include "core/statement_flags.h"
 #include "error/error.h"
+#include "lifecycle/end.h"
+#include "lifecycle/fix_error.h"
 #include "program.h"
 #include "shape.h"
 

@@ -1,7 +1,7 @@
 // The program thread.
 #include "program.h"
 
-#include "core/end.h"
+#include "lifecycle/end.h"
 
 void zv_program_thread(void*) {
     libzv_program().main_module();

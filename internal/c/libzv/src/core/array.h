@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "memory/mem_lock.h"
+#include "support/bits.h"
 
 enum array_flags : uint32_t {
     ARRAY_ALLOCATED = 1,  // bit 0
@@ -75,4 +76,19 @@ int32_t check_lbound(array_descriptor<N>* const* a, int32_t dimension, int32_t d
 template <int N>
 int32_t check_ubound(array_descriptor<N>* const* a, int32_t dimension, int32_t dimensions) {
     return array_check_ubound(*a ? (*a)->flags : 0, *a ? (*a)->dim : nullptr, dimension, dimensions < N ? dimensions : N);
+}
+
+// Arrays of bit fields (support/bits.h) through their descriptor: element i (already
+// checked against the bounds, and multiplied out for several dimensions) of the data.
+template <int N>
+uint64_t call_getubits(uint32_t bits, const array_descriptor<N>* a, intptr_t i) {
+    return getubits(bits, static_cast<uint8_t*>(a->data), i);
+}
+template <int N>
+int64_t call_getbits(uint32_t bits, const array_descriptor<N>* a, intptr_t i) {
+    return getbits(bits, static_cast<uint8_t*>(a->data), i);
+}
+template <int N>
+void call_setbits(uint32_t bits, array_descriptor<N>* a, intptr_t i, int64_t value) {
+    setbits(bits, static_cast<uint8_t*>(a->data), i, value);
 }

@@ -23,11 +23,13 @@ extern std::atomic<int32_t> lock_mainloop;
 extern std::atomic<int32_t> zvevent;
 // Rendering passes of the housekeeping loop.
 extern std::atomic<int32_t> frame;
+// 1 while the program's screen is hidden (set at start-up for programs built so).
+extern std::atomic<int32_t> screen_hide;
 // Emulated vertical retrace, read through the VGA status port.
 extern std::atomic<int32_t> vertical_retrace_happened;
 extern std::atomic<int32_t> vertical_retrace_in_progress;
 
 inline void zvevent_raise() { zvevent.store(1, std::memory_order_release); }
 
-// Puts every word back to its start value (tests).
+// Puts every word but screen_hide back to its start value (tests).
 void runtime_flags_reset_for_tests();

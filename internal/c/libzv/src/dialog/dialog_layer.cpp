@@ -15,8 +15,10 @@
 #include <cstring>
 #include <string>
 
+#include "dialog/alert_box.h"
 #include "dialog/ndlg.h"
 #include "dialog/x11_backend.h"
+#include "platform/alert.h"
 
 namespace {
 
@@ -110,6 +112,7 @@ void dialog_reset_for_tests() {
     backends[int(dialog_route::curses)] = dialog_backend{};
     backends[int(dialog_route::basic)] = dialog_backend{};
     dialog_global_init();
+    gui_alert_set_box(dialog_alert_box);  // as start-up leaves it
 }
 
 const char* dialog_env_display() { return has_display ? env().display.c_str() : nullptr; }

@@ -47,8 +47,8 @@ dialog_backend& dialog_backend_of(dialog_route route);
 void dialog_locale_global_init();
 // Reads DISPLAY, SSH_CLIENT, TMPDIR and PATH once and fills the graphic back end.
 void dialog_global_init();
-// Settings to their defaults, the environment read again, the graphic back end restored
-// and the console back ends emptied.
+// Settings to their defaults, the environment read again, the graphic back end restored,
+// the console back ends emptied and the alert box registered.
 void dialog_reset_for_tests();
 
 // What start-up read of the environment (null when unset).

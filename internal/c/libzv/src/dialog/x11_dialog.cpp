@@ -17,7 +17,7 @@
 
 #include "dialog/dialog_layer.h"
 #include "dialog/x11_keysym.h"
-#include "platform/x11_window.h"
+#include "glut/x11_window.h"
 
 // A connection kept for the life of the process with its fonts, input method and
 // colours: Xft and Xrender keep per-connection caches that go stale when a connection

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "dialog/alert.h"
+#include "core/runtime_flags.h"
 #include "display/producer_internal.h"
 #include "font/font_tables.h"
-#include "glut/glut_setup.h"
 #include "image/image_table.h"
+#include "platform/alert.h"
 #include "screen/lock_display.h"
 
 std::atomic<int32_t> autodisplay{1};

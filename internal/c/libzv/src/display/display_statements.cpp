@@ -5,7 +5,6 @@
 #include "display/display.h"
 #include "display/producer_internal.h"
 #include "error/error.h"
-#include "glut/glut_setup.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include <cstring>
 
 #include "core/runtime_flags.h"
-#include "dialog/alert.h"
 #include "display/display.h"
 #include "display/producer_internal.h"
 #include "font/glyphs.h"
 #include "palette/palette.h"
 #include "palette/vga_ports.h"
+#include "platform/alert.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <cstdio>
 
-#include "dialog/alert.h"
 #include "image/hardware_queue.h"
+#include "platform/alert.h"
 
 namespace {
 

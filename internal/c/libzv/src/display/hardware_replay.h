@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "display/hardware_image.h"
+#include "image/hardware_image.h"
 
 // Layer values: 0 the hardware layer, -1 the second hardware layer. A callback that
 // drew neither replays once with HARDWARE_LAYER_NONE after its layers, so that frees

@@ -6,7 +6,6 @@
 
 #include "clock/clock.h"
 #include "core/statement_flags.h"
-#include "dialog/alert.h"
 #include "display/display.h"
 #include "display/display_frame.h"
 #include "display/hardware_replay.h"
@@ -14,8 +13,8 @@
 #include "display/presenter_internal.h"
 #include "display/renderer.h"
 #include "draw/rounding.h"
-#include "glut/glut_queue.h"
 #include "image/hardware_queue.h"
+#include "platform/alert.h"
 
 std::atomic<double> max_fps{60.0};
 std::atomic<int32_t> requestedKeyboardOverlayImage{0};
@@ -291,7 +290,6 @@ void presenter_pace() {
 }
 
 void GLUT_IDLEFUNC() {
-    libzv_process_glut_queue();
     presenter_pace();
     presenter_window().post_redisplay();
 }

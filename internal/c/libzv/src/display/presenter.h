@@ -57,7 +57,8 @@ struct presenter_window_ops {
     void (*full_screen)();
     void (*swap_buffers)();
 };
-// nullptr restores freeglut.
+// The calls in use; nullptr restores freeglut.
+const presenter_window_ops& presenter_window();
 void presenter_set_window_ops(const presenter_window_ops* ops);
 
 // Every word at its start value (tests).
@@ -65,6 +66,8 @@ void presenter_reset_for_tests();
 
 // The window callbacks.
 void GLUT_DISPLAY_REQUEST();
+// Idle: the pacing and the next redisplay; the window thread runs its request queue
+// just before.
 void GLUT_IDLEFUNC();
 void GLUT_RESHAPE_FUNC(int width, int height);
 

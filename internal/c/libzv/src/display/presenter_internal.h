@@ -4,8 +4,6 @@
 
 #include "display/presenter.h"
 
-const presenter_window_ops& presenter_window();
-
 // Display callback step: the window follows the frame size (windowed only):
 // auto-resize keeping the frame's aspect, or the snap-back to the frame size.
 void presenter_follow_frame_size(int32_t frame_width, int32_t frame_height);

@@ -2,8 +2,8 @@
 #pragma once
 #include <cstdint>
 
-#include "display/hardware_image.h"
 #include "display/renderer.h"
+#include "image/hardware_image.h"
 
 // The cache, writable.
 render_state& renderer_cache();

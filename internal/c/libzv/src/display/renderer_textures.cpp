@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "dialog/alert.h"
 #include "display/renderer.h"
 #include "display/renderer_gl.h"
 #include "display/renderer_internal.h"
 #include "image/hardware_queue.h"
+#include "platform/alert.h"
 
 namespace {
 

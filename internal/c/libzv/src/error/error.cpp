@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "core/runtime_flags.h"
-#include "dialog/alert.h"
 #include "log/log.h"
+#include "platform/alert.h"
 #include "platform/process_exit.h"
 #include "string/zvs.h"
 

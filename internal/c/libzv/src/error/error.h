@@ -1,5 +1,6 @@
 // Numbered BASIC errors: the pending-error latch read at every statement boundary,
-// its handling (the program's handler or a box), the message table and ERR/ERL.
+// the message table and ERR/ERL. Its handling (the program's handler or a box) is
+// lifecycle/fix_error.h.
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -24,8 +25,6 @@ inline bool new_error_is_set() { return new_error.load(std::memory_order_relaxed
 // Raises error n from any thread. Always logged; fatal numbers end the process
 // with a box; otherwise the first pending number wins, and n <= 0 latches 5.
 void error(int32_t n);
-// Handles the pending error at a statement boundary (program thread).
-void fix_error();
 // Records where the pending error happened.
 void error_set_line(uint32_t line, uint32_t include_line, const char* include_file);
 // new_error = 0.
@@ -53,10 +52,6 @@ const char* error_code_message(int32_t n);
 // The box of a fatal number: its text, and its title written to title (at most
 // title_size bytes with the zero); false when n is not fatal.
 bool error_fatal_box(int32_t n, const char** text, char* title, int32_t title_size);
-
-// The program's name for box titles: argv[0] after its last '/' or '\'.
-void error_set_program_name(const char* argv0);
-const char* error_program_name();
 
 // error_handler_history is a string kept by the handler code of translated
 // programs; created empty by the main module's prologue. Does nothing until

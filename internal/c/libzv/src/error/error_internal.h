@@ -1,4 +1,4 @@
-// Shared by the files of the error module only.
+// Shared by the files of the error module and the error box (lifecycle/fix_error.cpp).
 #pragma once
 #include <cstdint>
 

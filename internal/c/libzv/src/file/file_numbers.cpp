@@ -1,6 +1,6 @@
 // The file module's start: empty tables, and its answers registered with the modules
 // that ask about files.
-#include "core/end.h"
+#include "core/end_hooks.h"
 #include "file/file_numbers.h"
 #include "file/gfs.h"
 #include "file/input_file.h"

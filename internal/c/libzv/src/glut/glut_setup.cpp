@@ -11,20 +11,17 @@
 #include <string>
 
 #include "clock/clock.h"
-#include "core/main_loop.h"
 #include "core/startup.h"
-#include "dialog/alert.h"
 #include "display/presenter.h"
 #include "display/renderer.h"
 #include "glut/glut_backend.h"
 #include "glut/glut_queue.h"
+#include "glut/x11_window.h"
 #include "input/keyboard_glut.h"
 #include "input/mouse_ring.h"
+#include "platform/alert.h"
 #include "platform/process_exit.h"
-#include "platform/x11_window.h"
 #include "thread/thread.h"
-
-std::atomic<int32_t> screen_hide{0};
 
 void glut_mark_up();
 
@@ -47,6 +44,7 @@ void window_idle() {
         glutDestroyWindow(glutGetWindow());
         return;
     }
+    libzv_process_glut_queue();  // the requests of other threads, before the pacing
     GLUT_IDLEFUNC();
 }
 
@@ -97,8 +95,6 @@ void initialize_glut(int argc, char** argv) {
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
 }
 
-void housekeeping_entry(void*) { MAIN_LOOP(nullptr); }
-
 }  // namespace
 
 void glut_set_pending_title(const char* title) {
@@ -115,8 +111,8 @@ void libzv_glut_presetup(int argc, char** argv) {
     glut_mark_up();
 }
 
-void libzv_start_main_thread(int argc, char** argv) {
-    startup_start_thread(housekeeping_entry);
+void libzv_start_main_thread(int argc, char** argv, void (*housekeeping)(void*)) {
+    startup_start_thread(housekeeping);
 
     if (!libzv_is_glut_up()) {
         completion_wait(&glut_start_completion);

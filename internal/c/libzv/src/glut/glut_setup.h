@@ -3,14 +3,13 @@
 #include <atomic>
 #include <cstdint>
 
-// 1 while the program's screen is hidden (set at start-up for programs built so).
-extern std::atomic<int32_t> screen_hide;
+#include "core/runtime_flags.h"  // screen_hide
 
 // Creates the window now, unless the screen starts hidden.
 void libzv_glut_presetup(int argc, char** argv);
-// Last call of main: starts the housekeeping thread, creates the window if it was
-// deferred (once asked), and runs the window loop for good.
-[[noreturn]] void libzv_start_main_thread(int argc, char** argv);
+// Last call of main: starts the housekeeping thread (MAIN_LOOP), creates the window if
+// it was deferred (once asked), and runs the window loop for good.
+[[noreturn]] void libzv_start_main_thread(int argc, char** argv, void (*housekeeping)(void*));
 // Program thread (_SCREENSHOW, _SCREENHIDE): has the deferred window created and
 // returns once it exists.
 void libzv_start_glut_thread();

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "display/hardware_image.h"
+#include "image/hardware_image.h"
 
 // Start-up: the record list of hardware images (safe for several threads) and the
 // command list.

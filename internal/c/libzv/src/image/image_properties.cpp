@@ -4,8 +4,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "display/hardware_image.h"
 #include "error/error.h"
+#include "image/hardware_image.h"
 #include "image/hardware_queue.h"
 #include "image/image_handle.h"
 #include "image/image_table.h"

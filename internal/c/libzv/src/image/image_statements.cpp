@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "display/hardware_image.h"
 #include "error/error.h"
+#include "image/hardware_image.h"
 #include "image/hardware_queue.h"
 #include "image/image_handle.h"
 #include "image/image_modes.h"
 #include "image/image_table.h"
-#include "text/printer_page.h"
+#include "image/printer_page.h"
 
 namespace {
 

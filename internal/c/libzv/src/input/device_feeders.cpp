@@ -2,11 +2,11 @@
 #include "input/device_feeders.h"
 
 #include "core/traps.h"
+#include "glut/window_hooks.h"
 #include "input/device.h"
 #include "input/device_functions.h"
 #include "input/mouse_ring.h"
 #include "platform/x11_desktop.h"
-#include "window/window_hooks.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 
 #include <atomic>
 
+#include "glut/x11_window.h"
 #include "input/key_code.h"
 #include "input/key_held.h"
 #include "input/keyboard.h"
-#include "platform/x11_window.h"
 
 namespace {
 

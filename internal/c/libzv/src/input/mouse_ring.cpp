@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "display/display.h"
+#include "glut/window_hooks.h"
 #include "input/device_feeders.h"
-#include "window/window_hooks.h"
 
 namespace {
 

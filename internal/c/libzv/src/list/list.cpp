@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "dialog/alert.h"
+#include "platform/alert.h"
 #include "platform/process_exit.h"
 #include "thread/thread.h"
 

@@ -9,12 +9,12 @@
 #include "font/font_tables.h"
 #include "image/image_modes.h"
 #include "image/image_table.h"
+#include "image/printer_page.h"
 #include "memory/mem_lock.h"
 #include "platform/console_terminal.h"
 #include "screen/lock_display.h"
 #include "screen/mode_defaults.h"
 #include "screen/screen.h"
-#include "text/printer_page.h"
 
 namespace {
 

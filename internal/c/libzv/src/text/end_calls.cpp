@@ -1,7 +1,7 @@
 // END's prompt: VIEW PRINT and PRINT registered with the program-end module.
 #include "text/end_calls.h"
 
-#include "core/end.h"
+#include "core/end_hooks.h"
 #include "text/print.h"
 #include "text/text_cursor.h"
 

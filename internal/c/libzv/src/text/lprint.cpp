@@ -7,11 +7,11 @@
 #include "error/error.h"
 #include "image/image_statements.h"
 #include "image/image_table.h"
+#include "image/printer_page.h"
 #include "palette/palette_statements.h"
 #include "screen/font_statement.h"
 #include "text/cls.h"
 #include "text/print.h"
-#include "text/printer_page.h"
 #include "text/text_cursor.h"
 #include "text/text_image.h"
 

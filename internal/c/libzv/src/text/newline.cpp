@@ -2,9 +2,9 @@
 #include <cstring>
 
 #include "image/image_table.h"
+#include "image/printer_page.h"
 #include "text/cls.h"
 #include "text/print.h"
-#include "text/printer_page.h"
 #include "text/text_image.h"
 
 void newline() {

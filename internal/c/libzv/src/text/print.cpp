@@ -4,10 +4,10 @@
 #include "error/error.h"
 #include "font/font_tables.h"
 #include "image/image_table.h"
+#include "image/printer_page.h"
 #include "platform/console_terminal.h"
 #include "text/cls.h"
 #include "text/print_internal.h"
-#include "text/printer_page.h"
 #include "text/text_image.h"
 
 int32_t no_control_characters = 0;

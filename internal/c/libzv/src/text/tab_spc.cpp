@@ -3,9 +3,9 @@
 
 #include "error/error.h"
 #include "image/image_table.h"
+#include "image/printer_page.h"
 #include "string/zvs.h"
 #include "text/print_internal.h"
-#include "text/printer_page.h"
 #include "text/text_cursor.h"
 #include "text/text_image.h"
 

@@ -4,8 +4,8 @@
 #include <mutex>
 
 #include "error/error.h"
+#include "glut/window_hooks.h"
 #include "string/zvs.h"
-#include "window/window_hooks.h"
 
 std::atomic<int32_t> acceptFileDrop{0};
 

@@ -2,12 +2,12 @@
 #include "window/screen_position.h"
 
 #include "core/runtime_flags.h"
+#include "display/presenter.h"
 #include "error/error.h"
 #include "glut/glut_queue.h"
+#include "glut/window_hooks.h"
 #include "input/keyboard_glut.h"
 #include "platform/x11_desktop.h"
-#include "window/window_hooks.h"
-#include "display/presenter.h"
 #include "window/window_words.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "dialog/alert.h"
 #include "error/error.h"
 #include "memory/cmem.h"
+#include "platform/alert.h"
 #include "platform/process_exit.h"
 #include "x86/cpu.h"
 #include "x86/decoder.h"

@@ -1,0 +1,221 @@
+// CHAIN and the hand-over at the start of the chained program.
+#include "lifecycle/chain.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "clock/clock.h"
+#include "command/command.h"
+#include "core/runtime_flags.h"
+#include "error/error.h"
+#include "file/file_numbers.h"
+#include "lifecycle/end.h"
+#include "platform/exe_path.h"
+#include "platform/os_path.h"
+#include "platform/process_start.h"
+#include "shell/shell.h"
+#include "string/zvs.h"
+
+namespace {
+
+constexpr int32_t state_file_start = 512;
+constexpr int32_t largest_folder = 65535;
+
+std::string current_folder() {
+    char buffer[4096];
+    return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+}
+
+// "chain" + 100..999 + ".tmp", from the fraction of the current second.
+std::string state_file_name() {
+    double t = timer_value(0.001, 1);
+    int32_t n = int32_t(std::nearbyint((t - std::floor(t)) * 999.0));
+    if (n < 100) n = 100;
+    if (n > 999) n = 999;
+    return "chain" + std::to_string(n) + ".tmp";
+}
+
+bool exists(const std::string& path) {
+    std::string os;
+    struct stat st;
+    return libzv_os_path(path, &os) && stat(os.c_str(), &st) == 0;
+}
+
+// Moves a file, replacing what is at the destination; across file systems by copy.
+bool move_file(const std::string& from, const std::string& to) {
+    std::string a, b;
+    if (!libzv_os_path(from, &a) || !libzv_os_path(to, &b)) return false;
+    if (rename(a.c_str(), b.c_str()) == 0) return true;
+    int in = open(a.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return false;
+    int out = open(b.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    bool ok = out >= 0;
+    char buffer[65536];
+    while (ok) {
+        ssize_t n = read(in, buffer, sizeof buffer);
+        if (n == 0) break;
+        ok = n > 0 && write(out, buffer, size_t(n)) == n;
+    }
+    if (out >= 0 && close(out) != 0) ok = false;
+    close(in);
+    if (!ok) {
+        unlink(b.c_str());
+        return false;
+    }
+    unlink(a.c_str());
+    return true;
+}
+
+void put_u32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int i = 0; i < 4; i++) out.push_back(uint8_t(v >> (8 * i)));
+}
+
+// The state file: 512, the folder, the screen, 0. False when it could not be written.
+bool write_state_file(const std::string& name, const std::string& folder) {
+    const chain_file_ops& io = chain_files();
+    std::vector<uint8_t> bytes;
+    put_u32(bytes, state_file_start);
+    put_u32(bytes, uint32_t(folder.size()));
+    bytes.insert(bytes.end(), folder.begin(), folder.end());
+    chain_encode_screen_state(bytes);
+    put_u32(bytes, 0);
+    int32_t f = io.freefile();
+    io.open_binary(name, f);
+    if (new_error_is_set()) return false;
+    io.put(f, bytes.data(), int64_t(bytes.size()));
+    io.close(f);
+    return !new_error_is_set();
+}
+
+// Starts prefix + command with the tag; on success the program ends here.
+void start_or_return(const std::string& prefix, const std::string& command, const std::string& file) {
+    std::string line = prefix + command + " " + std::string(chain_tag) + file;
+    if (line.find('\0') != std::string::npos || !libzv_process_start(line)) return;
+    close_program.store(1);
+    end();
+}
+
+// Quoted for /bin/sh: '...' with each ' written as '\''.
+std::string shell_quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+std::string with_slashes(std::string path) {
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
+
+struct file_reader {
+    int32_t number;
+    static void read(void* context, void* bytes, int64_t length) {
+        chain_files().get(static_cast<file_reader*>(context)->number, bytes, length);
+    }
+};
+
+int32_t read_i32(int32_t f) {
+    uint8_t b[4] = {0, 0, 0, 0};
+    chain_files().get(f, b, 4);
+    return int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+}
+
+}  // namespace
+
+void chain_savescreenstate(int32_t file_number) {
+    std::vector<uint8_t> bytes;
+    chain_encode_screen_state(bytes);
+    chain_files().put(file_number, bytes.data(), int64_t(bytes.size()));
+}
+
+void chain_restorescreenstate(int32_t file_number) {
+    file_reader reader{file_number};
+    chain_decode_screen_state(chain_source{&reader, file_reader::read});
+}
+
+void sub_chain(zvs* target) {
+    if (new_error_is_set()) return;
+    std::string text(reinterpret_cast<const char*>(target->text), size_t(target->length > 0 ? target->length : 0));
+    if (text.empty()) return error(53);
+
+    chain_names names = chain_derive_names(text);
+    std::string cwd = current_folder();
+    bool folder_given = !names.folder.empty();
+    std::string folder = names.folder;
+    if (!folder_given) {
+        folder = cwd;
+        if (folder.empty() || (folder.back() != '\\' && folder.back() != '/')) folder += '\\';
+    }
+    std::string own = libzv_executable_folder();
+    if (own.empty() || own.back() != '/') own += '/';
+
+    // The stored folder is the caller's own, which the target changes to.
+    std::string stored = cwd;
+    if (stored.size() > 1 && stored.back() == '/') stored.pop_back();
+    std::string file = state_file_name();
+    if (!write_state_file(file, stored)) return;  // the write error is shown, nothing starts
+
+    // The target starts in its own folder and looks for the file there: move it
+    // first, and keep track of where it is.
+    std::string located = file;
+    if (folder_given && move_file(located, folder + file)) located = folder + file;
+    start_or_return(folder, names.command, file);
+
+    if (move_file(located, own + file)) located = own + file;
+    start_or_return(own, names.command, file);
+
+    std::string compile = shell_quoted(with_slashes(own + "orvonx.exe")) + " -c " +
+                          shell_quoted(with_slashes(folder + names.source));
+    zvs* line = zvs_new_txt_len(compile.data(), int32_t(compile.size()));
+    sub_shell(line, 1);
+    start_or_return(own, names.command, file);
+
+    chain_files().kill(located);
+    error(53);
+}
+
+void chain_input() {
+    std::string file = chain_tagged_file(command_line());
+    if (file.empty()) return;
+    // The tag is an argument of its own; anything else is not a hand-over.
+    std::string_view last;
+    if (!command_argument(func__commandcount(), &last) ||
+        last != command_line().substr(command_line().size() - chain_tag.size() - file.size()))
+        return;
+    command_drop_last_argument();
+    // An OPEN would create a missing file and restore from zeros.
+    if (!exists(file)) return error(53);
+
+    const chain_file_ops& io = chain_files();
+    int32_t f = io.freefile();
+    io.open_binary(file, f);
+    if (new_error_is_set()) return;
+    read_i32(f);  // 512
+    int32_t length = read_i32(f);
+    bool folder_ok = length >= 0 && length <= largest_folder;
+    std::string folder;
+    if (folder_ok) {
+        folder.resize(size_t(length));
+        io.get(f, folder.data(), length);
+        file_reader reader{f};
+        if (chain_decode_screen_state(chain_source{&reader, file_reader::read})) read_i32(f);  // the final 0
+    }
+    io.close(f);
+    io.kill(file);
+    std::string os;
+    if (new_error_is_set()) {
+        // A screen record the program cannot set raised an error: CLOSE and KILL now
+        // wait for it, but the state file must not stay open or behind. It is the
+        // only file open this early.
+        file_close_all();
+        if (libzv_os_path(file, &os)) unlink(os.c_str());
+    }
+    if (folder_ok && !folder.empty() && libzv_os_path(folder, &os) && chdir(os.c_str()) != 0) {
+        // A folder that is gone leaves the program where it started.
+    }
+}

@@ -1,0 +1,18 @@
+# Every quoted include of the translated programs FILES (globs, '|' between them) is
+# zv.h or a header next to the program.
+string(REPLACE "|" ";" globs "${FILES}")
+file(GLOB files ${globs})
+set(bad "")
+foreach(file IN LISTS files)
+  cmake_path(GET file PARENT_PATH folder)
+  file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*" "\\1" name "${line}")
+    if(NOT name STREQUAL "zv.h" AND (name MATCHES "/" OR NOT EXISTS "${folder}/${name}"))
+      string(APPEND bad "\n  ${file}: ${name}")
+    endif()
+  endforeach()
+endforeach()
+if(bad)
+  message(FATAL_ERROR "programs include library headers other than zv.h:${bad}")
+endif()
