@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "draw/coordinates.h"
+#include "draw/graphics_open.h"
 #include "draw/line.h"
 #include "draw/point.h"
 #include "error/error.h"
@@ -59,12 +60,8 @@ double legacy_mode_aspect(uint16_t legacy_mode) {
 
 void sub_circle(double x, double y, double radius, uint32_t col, double start, double end, double aspect,
                 int32_t passed) {
-    if (new_error_is_set()) return;
-    img_struct* im = write_page();
-    if (im->text) {
-        error(5);
-        return;
-    }
+    img_struct* im = graphics_write_page();
+    if (!im) return;
     if (!(passed & 4)) start = 0;
     if (!(passed & 8)) end = two_pi;
     bool start_line = start < 0, end_line = end < 0;
@@ -81,10 +78,7 @@ void sub_circle(double x, double y, double radius, uint32_t col, double start, d
         inverted = true;
     }
     img_graphics_state& g = im->graphics;
-    if (passed & 1) {
-        x += g.x;
-        y += g.y;
-    }
+    step_from_cursor(passed & 1, g, x, y);
     g.x = static_cast<float>(x);
     g.y = static_cast<float>(y);
 

@@ -6,6 +6,7 @@
 
 #include "draw/circle.h"
 #include "draw/coordinates.h"
+#include "draw/graphics_open.h"
 #include "draw/line.h"
 #include "draw/paint.h"
 #include "draw/rounding.h"
@@ -184,12 +185,8 @@ double draw_num() {
 }
 
 void sub_draw(zvs* commands) {
-    if (new_error_is_set()) return;
-    img_struct* im = write_page();
-    if (im->text) {
-        error(5);
-        return;
-    }
+    img_struct* im = graphics_write_page();
+    if (!im) return;
     img_graphics_state& g = im->graphics;
     draw_state s{};
     s.aspect = legacy_mode_aspect(im->legacy_mode);
