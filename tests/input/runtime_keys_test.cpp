@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "display/display.h"
 #include "glut/window_hooks.h"
@@ -10,6 +11,7 @@
 #include "input/keyboard_fixture.h"
 #include "input/lock_keys.h"
 #include "input/lock_statements.h"
+#include "window/file_drop.h"
 
 namespace {
 
@@ -70,6 +72,83 @@ TEST_F(KeyboardTest, PauseAndBreakArriveThroughTheCustomEvent) {
     EXPECT_EQ(orvo_custom_event(2, 'a', 1, 0, 0, 0, 0, 0, 0, nullptr, nullptr), -1);
     EXPECT_EQ(orvo_custom_event(2, key::brk, 1, 0, 0, 0, 0, 0, 0, nullptr, nullptr), 0);
     EXPECT_EQ(close_program.load(), 1);
+}
+
+// What a hook event can change, read after each way of raising it.
+struct hook_effects {
+    int32_t exit, suspend, close, total_dropped;
+    bool pause_held, break_held;
+    int32_t moved;
+    std::vector<std::pair<int32_t, bool>> device_keys;
+    bool operator==(const hook_effects&) const = default;
+};
+
+TEST_F(KeyboardTest, HookEntryPointsAndNamedCallsHaveTheSameEffect) {
+    static int32_t moved;
+    static std::vector<std::pair<int32_t, bool>> device_keys;
+    using call = std::function<int64_t()>;
+    auto custom = [](int32_t type, int32_t v1, int32_t v2) -> call {
+        return [=] {
+            void* drop = type == 4 ? new drop_list{{"/x", "/y"}} : nullptr;
+            return orvo_custom_event(type, v1, v2, 0, 0, 0, 0, 0, 0, drop, nullptr);
+        };
+    };
+    auto native = [](int32_t code, int32_t down) -> call {
+        return [=] {
+            int32_t info = 1;
+            return orvo_os_event_windows(code, down, &info);
+        };
+    };
+    auto named = [](auto f) -> call {
+        return [=] {
+            f();
+            return int64_t{0};
+        };
+    };
+    struct event_case {
+        const char* name;
+        bool break_held_before;
+        call entry, by_name;
+        int64_t result;  // of the entry point
+    };
+    const event_case cases[] = {
+        {"close", false, custom(1, 0, 0), named([] { window_close_requested(); }), 0},
+        {"pause down", false, custom(2, key::pause, 1), named([] { window_pause_key(key::pause, true); }), 0},
+        {"break down", false, custom(2, key::brk, 1), named([] { window_pause_key(key::brk, true); }), 0},
+        {"break up", true, custom(2, key::brk, -1), named([] { window_pause_key(key::brk, false); }), 0},
+        {"other key", false, custom(2, 'a', 1), named([] { EXPECT_FALSE(window_pause_key('a', true)); }), -1},
+        {"motion", false, custom(3, 7, -3), named([] { window_relative_motion(7, -3); }), 0},
+        {"drop", false, custom(4, 0, 0), named([] { window_files_dropped(new drop_list{{"/x", "/y"}}); }), 0},
+        {"native key down", false, native(30, 1), named([] { window_device_key(30, true); }), 0},
+        {"native key up", false, native(30, 0), named([] { window_device_key(30, false); }), 0},
+    };
+    auto fresh = [this](bool break_held) {
+        SetUp();
+        window_hooks_reset_for_tests();
+        file_drop_reset_for_tests();
+        exit_blocked.store(1);  // Break is reported instead of ending the program
+        if (break_held) window_pause_key(key::brk, true);
+        moved = 0;
+        device_keys.clear();
+        window_set_relative_motion_sink([](int32_t dx, int32_t dy) { moved = dx * 100 + dy; });
+        window_set_device_key_sink([](int32_t code, bool down) { device_keys.emplace_back(code, down); });
+    };
+    auto effects = [] {
+        return hook_effects{exit_value.load(),         suspend_program.load(), close_program.load(),
+                            func__totaldroppedfiles(), keyheld(key::pause),    keyheld(key::brk),
+                            moved,                     device_keys};
+    };
+    for (const event_case& c : cases) {
+        fresh(c.break_held_before);
+        hook_effects before = effects();
+        EXPECT_EQ(c.entry(), c.result) << c.name;
+        hook_effects through_entry = effects();
+        fresh(c.break_held_before);
+        c.by_name();
+        EXPECT_TRUE(effects() == through_entry) << c.name;
+        // A handled event shows; an unknown one leaves everything as it was.
+        EXPECT_EQ(through_entry == before, c.result != 0) << c.name;
+    }
 }
 
 TEST_F(KeyboardTest, NativePauseReleaseSendsTheCodeItWentDownAs) {

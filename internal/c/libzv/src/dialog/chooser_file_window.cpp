@@ -191,118 +191,157 @@ step accept(window_state* s, chooser_view* v, bool from_list, const char* instan
     return open_window(s, v, instance) ? step::stay : step::lost;
 }
 
-bool run_chooser(chooser_view* v, const char* instance, const char* title, std::string* answer) {
+// A key as a chooser command, by the focus; nothing is changed here.
+struct key_action {
+    enum kind_t { none, cancel, focus, next_filter, accept, list_move, list_pick, list_parent, list_other, field };
+    kind_t kind = none;
+    long amount = 0;    // list_move: rows, negative upwards
+    bool back = false;  // focus: backwards
+};
+
+key_action read_key(const chooser_view& v, const dx_event& e) {
+    bool enter = e.keysym == XK_Return || e.keysym == XK_KP_Enter;
+    bool space = e.keysym == XK_space;
+    if (e.keysym == XK_Escape) return {key_action::cancel};
+    if (e.keysym == XK_Tab || e.keysym == XK_ISO_Left_Tab)
+        return {key_action::focus, 0, e.keysym == XK_ISO_Left_Tab || (e.state & dx_shift)};
+    if (v.focus == on_cancel && (enter || space)) return {key_action::cancel};
+    if (v.focus == on_filter && (enter || space)) return {key_action::next_filter};
+    if (enter || (v.focus == on_ok && space)) return {key_action::accept};
+    if (v.focus == on_list) {
+        long all = long(v.model.entries.size());
+        switch (e.keysym) {
+        case XK_Up: case XK_KP_Up: return {key_action::list_move, -1};
+        case XK_Down: case XK_KP_Down: return {key_action::list_move, 1};
+        case XK_Page_Up: case XK_KP_Page_Up: return {key_action::list_move, -visible_rows};
+        case XK_Page_Down: case XK_KP_Page_Down: return {key_action::list_move, visible_rows};
+        case XK_Home: case XK_KP_Home: return {key_action::list_move, -all};
+        case XK_End: case XK_KP_End: return {key_action::list_move, all};
+        case XK_space: return {key_action::list_pick};
+        case XK_BackSpace: return {key_action::list_parent};
+        default: return {key_action::list_other};
+        }
+    }
+    if (v.focus == on_field) return {key_action::field};
+    return {};
+}
+
+// What the chooser's loop keeps between events.
+struct chooser_loop {
     window_state s;
-    s.title = title ? title : "";
-    if (!open_window(&s, v, instance)) return false;
-    field_from_model(v);
-    v->field.all_selected = !v->field.text.empty();
-    bool answered = false;
+    const char* instance;
+    std::string* answer;
     dx_button* pressed = nullptr;
     size_t last_row = SIZE_MAX;
     uint64_t last_click = 0;
-    draw(s.w, *v);
-    for (bool done = false; !done;) {
+};
+
+enum class outcome { stay, closed, answered };
+
+outcome outcome_of(step result) {
+    return result == step::answered ? outcome::answered : result == step::lost ? outcome::closed : outcome::stay;
+}
+
+outcome run_key(chooser_loop* l, chooser_view* v, const key_action& a, const dx_event& e) {
+    switch (a.kind) {
+    case key_action::cancel: return outcome::closed;
+    case key_action::focus: v->focus = next_focus(*v, a.back); break;
+    case key_action::next_filter:
+        chooser_file_next_filter(&v->model);
+        v->top = 0;
+        break;
+    case key_action::accept: return outcome_of(accept(&l->s, v, v->focus == on_list, l->instance, l->answer));
+    case key_action::list_move:
+    case key_action::list_pick:
+    case key_action::list_parent:
+    case key_action::list_other:
+        if (a.kind == key_action::list_move) move_cursor(v, a.amount, !v->model.several);
+        if (a.kind == key_action::list_pick) chooser_file_pick(&v->model, v->model.cursor, true);
+        if (a.kind == key_action::list_parent && v->model.folder != "/") {
+            chooser_file_enter(&v->model, chooser_join(v->model.folder, ".."));
+            v->top = 0;
+        }
+        field_from_model(v);
+        break;
+    case key_action::field:
+        if (dx_field_key(&v->field, e)) v->model.name = v->field.text;
+        break;
+    case key_action::none: break;
+    }
+    return outcome::stay;
+}
+
+outcome on_press(chooser_loop* l, chooser_view* v, const dx_event& e) {
+    l->pressed = nullptr;
+    const file_layout& lay = v->layout;
+    if (e.button == 4 || e.button == 5) {
+        if (lay.in_list(e.x, e.y)) {
+            size_t rows = v->model.entries.size();
+            size_t most = rows > visible_rows ? rows - visible_rows : 0;
+            v->top = e.button == 4 ? (v->top > 3 ? v->top - 3 : 0) : std::min(most, v->top + 3);
+        }
+        return outcome::stay;
+    }
+    if (e.button != 1) return outcome::stay;
+    if (lay.ok.contains(e.x, e.y)) l->pressed = &v->layout.ok, v->focus = on_ok;
+    if (lay.cancel.contains(e.x, e.y)) l->pressed = &v->layout.cancel, v->focus = on_cancel;
+    if (lay.has_filter && lay.filter.contains(e.x, e.y)) {
+        v->focus = on_filter;
+        chooser_file_next_filter(&v->model);
+        v->top = 0;
+        field_from_model(v);
+    }
+    if (lay.in_field(e.x, e.y)) {
+        v->focus = on_field;
+        v->field.all_selected = false;
+        dx_field_click(l->s.w, &v->field, e.x - lay.field_x);
+    }
+    if (lay.in_list(e.x, e.y)) {
+        v->focus = on_list;
+        size_t row = v->top + size_t(std::max(0, e.y - lay.list_y - 2) / lay.row);
+        if (row >= v->model.entries.size()) return outcome::stay;
+        bool twice = row == l->last_row && e.time_ms - l->last_click < double_click_ms;
+        l->last_row = row;
+        l->last_click = e.time_ms;
+        chooser_file_pick(&v->model, row, v->model.several && (e.state & dx_control));
+        field_from_model(v);
+        if (twice) {
+            l->last_row = SIZE_MAX;
+            return outcome_of(accept(&l->s, v, true, l->instance, l->answer));
+        }
+    }
+    return outcome::stay;
+}
+
+outcome on_release(chooser_loop* l, chooser_view* v, const dx_event& e) {
+    dx_button* pressed = l->pressed;
+    l->pressed = nullptr;
+    if (e.button != 1 || !pressed || !pressed->contains(e.x, e.y)) return outcome::stay;
+    if (pressed == &v->layout.cancel) return outcome::closed;
+    return outcome_of(accept(&l->s, v, false, l->instance, l->answer));
+}
+
+bool run_chooser(chooser_view* v, const char* instance, const char* title, std::string* answer) {
+    chooser_loop l{{nullptr, title ? title : ""}, instance, answer};
+    if (!open_window(&l.s, v, instance)) return false;
+    field_from_model(v);
+    v->field.all_selected = !v->field.text.empty();
+    draw(l.s.w, *v);
+    outcome result = outcome::stay;
+    while (result == outcome::stay) {
         dx_event e;
-        dx_next_event(s.w, &e);
-        step result = step::stay;
+        dx_next_event(l.s.w, &e);
         switch (e.kind) {
-        case dx_event::close: done = true; break;
-        case dx_event::key: {
-            bool enter = e.keysym == XK_Return || e.keysym == XK_KP_Enter;
-            bool space = e.keysym == XK_space;
-            if (e.keysym == XK_Escape) {
-                done = true;
-            } else if (e.keysym == XK_Tab || e.keysym == XK_ISO_Left_Tab) {
-                v->focus = next_focus(*v, e.keysym == XK_ISO_Left_Tab || (e.state & dx_shift));
-            } else if (v->focus == on_cancel && (enter || space)) {
-                done = true;
-            } else if (v->focus == on_filter && (enter || space)) {
-                chooser_file_next_filter(&v->model);
-                v->top = 0;
-            } else if (enter || (v->focus == on_ok && space)) {
-                result = accept(&s, v, v->focus == on_list, instance, answer);
-            } else if (v->focus == on_list) {
-                switch (e.keysym) {
-                case XK_Up: case XK_KP_Up: move_cursor(v, -1, !v->model.several); break;
-                case XK_Down: case XK_KP_Down: move_cursor(v, 1, !v->model.several); break;
-                case XK_Page_Up: case XK_KP_Page_Up: move_cursor(v, -visible_rows, !v->model.several); break;
-                case XK_Page_Down: case XK_KP_Page_Down: move_cursor(v, visible_rows, !v->model.several); break;
-                case XK_Home: case XK_KP_Home: move_cursor(v, -long(v->model.entries.size()), !v->model.several); break;
-                case XK_End: case XK_KP_End: move_cursor(v, long(v->model.entries.size()), !v->model.several); break;
-                case XK_space: chooser_file_pick(&v->model, v->model.cursor, true); break;
-                case XK_BackSpace:
-                    if (v->model.folder != "/") {
-                        chooser_file_enter(&v->model, chooser_join(v->model.folder, ".."));
-                        v->top = 0;
-                    }
-                    break;
-                default: break;
-                }
-                field_from_model(v);
-            } else if (v->focus == on_field) {
-                if (dx_field_key(&v->field, e)) v->model.name = v->field.text;
-            }
-            break;
-        }
-        case dx_event::press: {
-            pressed = nullptr;
-            const file_layout& l = v->layout;
-            if (e.button == 4 || e.button == 5) {
-                if (l.in_list(e.x, e.y)) {
-                    size_t rows = v->model.entries.size();
-                    size_t most = rows > visible_rows ? rows - visible_rows : 0;
-                    v->top = e.button == 4 ? (v->top > 3 ? v->top - 3 : 0) : std::min(most, v->top + 3);
-                }
-                break;
-            }
-            if (e.button != 1) break;
-            if (l.ok.contains(e.x, e.y)) pressed = &v->layout.ok, v->focus = on_ok;
-            if (l.cancel.contains(e.x, e.y)) pressed = &v->layout.cancel, v->focus = on_cancel;
-            if (l.has_filter && l.filter.contains(e.x, e.y)) {
-                v->focus = on_filter;
-                chooser_file_next_filter(&v->model);
-                v->top = 0;
-                field_from_model(v);
-            }
-            if (l.in_field(e.x, e.y)) {
-                v->focus = on_field;
-                v->field.all_selected = false;
-                dx_field_click(s.w, &v->field, e.x - l.field_x);
-            }
-            if (l.in_list(e.x, e.y)) {
-                v->focus = on_list;
-                size_t row = v->top + size_t(std::max(0, e.y - l.list_y - 2) / l.row);
-                if (row >= v->model.entries.size()) break;
-                bool twice = row == last_row && e.time_ms - last_click < double_click_ms;
-                last_row = row;
-                last_click = e.time_ms;
-                chooser_file_pick(&v->model, row, v->model.several && (e.state & dx_control));
-                field_from_model(v);
-                if (twice) {
-                    last_row = SIZE_MAX;
-                    result = accept(&s, v, true, instance, answer);
-                }
-            }
-            break;
-        }
-        case dx_event::release:
-            if (e.button == 1 && pressed && pressed->contains(e.x, e.y)) {
-                if (pressed == &v->layout.cancel)
-                    done = true;
-                else
-                    result = accept(&s, v, false, instance, answer);
-            }
-            pressed = nullptr;
-            break;
+        case dx_event::close: result = outcome::closed; break;
+        case dx_event::key: result = run_key(&l, v, read_key(*v, e), e); break;
+        case dx_event::press: result = on_press(&l, v, e); break;
+        case dx_event::release: result = on_release(&l, v, e); break;
         default: break;
         }
-        if (result == step::answered) answered = true;
-        if (result != step::stay) done = true;
-        if (!done) draw(s.w, *v);
+        if (result == outcome::stay) draw(l.s.w, *v);
     }
-    if (s.w) dx_close(s.w);
-    return answered;
+    if (l.s.w) dx_close(l.s.w);
+    return result == outcome::answered;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "draw/coordinates.h"
+#include "draw/graphics_open.h"
 #include "draw/line.h"
 #include "draw/point.h"
 #include "error/error.h"
@@ -57,14 +58,23 @@ double legacy_mode_aspect(uint16_t legacy_mode) {
     }
 }
 
-void sub_circle(double x, double y, double radius, uint32_t col, double start, double end, double aspect,
-                int32_t passed) {
-    if (new_error_is_set()) return;
-    img_struct* im = write_page();
-    if (im->text) {
-        error(5);
-        return;
-    }
+namespace {
+
+// A circle or arc on the pixel grid, as the arguments and the coordinate settings
+// give it.
+struct circle_shape {
+    int64_t cx, cy;     // centre, rounded
+    double rx, ry;      // radii after the aspect
+    int64_t steps;      // of the quadrant walk
+    arc_filter arc;     // angles kept
+    bool start_line, end_line;
+    uint32_t col;
+};
+
+// Checks the angles, applies STEP and moves the cursor, maps centre and radius and
+// records the colour. False when nothing is to be drawn (errors raised here).
+bool plan_circle(img_struct* im, double x, double y, double radius, uint32_t col, double start, double end,
+                 double aspect, int32_t passed, circle_shape& c) {
     if (!(passed & 4)) start = 0;
     if (!(passed & 8)) end = two_pi;
     bool start_line = start < 0, end_line = end < 0;
@@ -72,7 +82,7 @@ void sub_circle(double x, double y, double radius, uint32_t col, double start, d
     if (end_line) end = -end;
     if (start > two_pi || end > two_pi) {
         error(5);
-        return;
+        return false;
     }
     bool inverted = false;
     if (start > end) {
@@ -81,10 +91,7 @@ void sub_circle(double x, double y, double radius, uint32_t col, double start, d
         inverted = true;
     }
     img_graphics_state& g = im->graphics;
-    if (passed & 1) {
-        x += g.x;
-        y += g.y;
-    }
+    step_from_cursor(passed & 1, g, x, y);
     g.x = static_cast<float>(x);
     g.y = static_cast<float>(y);
 
@@ -102,11 +109,11 @@ void sub_circle(double x, double y, double radius, uint32_t col, double start, d
     // A centre or radius that is no number, or a centre off the int32 grid, draws
     // nothing; so does a radius whose step count does not fit 64 bits.
     double steps = std::trunc(two_pi * r / 4 + 0.5);
-    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(r) || !(steps < 9.0e18)) return;
-    if (!(x > -2147483648.5 && x < 2147483647.5 && y > -2147483648.5 && y < 2147483647.5)) return;
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(r) || !(steps < 9.0e18)) return false;
+    if (!(x > -2147483648.5 && x < 2147483647.5 && y > -2147483648.5 && y < 2147483647.5)) return false;
     // The centre rounds halves away from zero.
-    int64_t cx = static_cast<int64_t>(x < 0 ? std::trunc(x - 0.5) : std::trunc(x + 0.5));
-    int64_t cy = static_cast<int64_t>(y < 0 ? std::trunc(y - 0.5) : std::trunc(y + 0.5));
+    c.cx = static_cast<int64_t>(x < 0 ? std::trunc(x - 0.5) : std::trunc(x + 0.5));
+    c.cy = static_cast<int64_t>(y < 0 ? std::trunc(y - 0.5) : std::trunc(y + 0.5));
 
     double rx = r, ry = r;
     double a = passed & 16 ? aspect : legacy_mode_aspect(im->legacy_mode);
@@ -118,20 +125,33 @@ void sub_circle(double x, double y, double radius, uint32_t col, double start, d
     }
     if (g.view_x1 > x + rx + 0.5 || g.view_y1 > y + ry + 0.5 || x - rx - 0.5 > g.view_x2 ||
         y - ry - 0.5 > g.view_y2)
-        return;
+        return false;
     if (!(passed & 2)) col = im->color;
     im->draw_color = col;
+    c.rx = rx;
+    c.ry = ry;
+    c.steps = static_cast<int64_t>(steps);
+    c.arc = {start, end, inverted};
+    c.start_line = start_line;
+    c.end_line = end_line;
+    c.col = col;
+    return true;
+}
 
-    int64_t n = static_cast<int64_t>(steps);
+// The quadrant walk, mirrored into the four quadrants, and the radius lines.
+void draw_circle(const circle_shape& shape) {
+    const int64_t cx = shape.cx, cy = shape.cy, n = shape.steps;
+    const double rx = shape.rx, ry = shape.ry;
+    const uint32_t col = shape.col;
+    const arc_filter& arc = shape.arc;
     double d = pi / 2 / static_cast<double>(n);  // infinite for n = 0, then never used
     double sd = std::sin(d), cd = std::cos(d);
-    if (start_line) radius_line(cx, cy, start, rx, ry, col);
+    if (shape.start_line) radius_line(cx, cy, arc.start, rx, ry, col);
 
-    arc_filter arc{start, end, inverted};
     double c = 1, s = 0;
     double a0 = 0, a1 = pi, a2 = pi, a3 = two_pi;
     int64_t held_x = 0, held_y = 0, last_x = 0, last_y = 0;
-    // The point is mirrored into the four quadrants, each kept by its own angle.
+    // Each quadrant's point is kept by its own angle.
     auto draw = [&](int64_t px, int64_t py) {
         if (arc.pass(a0)) put(cx + px, cy + py, col);
         if (arc.pass(a1)) put(cx - px, cy + py, col);
@@ -166,5 +186,15 @@ void sub_circle(double x, double y, double radius, uint32_t col, double start, d
         a2 += d;
         a3 -= d;
     }
-    if (end_line) radius_line(cx, cy, end, rx, ry, col);
+    if (shape.end_line) radius_line(cx, cy, arc.end, rx, ry, col);
+}
+
+}  // namespace
+
+void sub_circle(double x, double y, double radius, uint32_t col, double start, double end, double aspect,
+                int32_t passed) {
+    img_struct* im = graphics_write_page();
+    if (!im) return;
+    circle_shape shape;
+    if (plan_circle(im, x, y, radius, col, start, end, aspect, passed, shape)) draw_circle(shape);
 }

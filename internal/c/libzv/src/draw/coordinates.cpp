@@ -3,15 +3,16 @@
 
 #include <utility>
 
+#include "draw/graphics_open.h"
 #include "error/error.h"
 #include "image/image_table.h"
 
 void zvg_sub_window(float x1, float y1, float x2, float y2, int32_t passed) {
-    if (new_error_is_set()) return;
-    img_struct* im = write_page();
+    img_struct* im = graphics_write_page();
+    if (!im) return;
     bool rectangle = passed & 1;
     bool screen = passed & 2;
-    if (im->text || (screen && !rectangle) || (rectangle && (x1 == x2 || y1 == y2))) {
+    if ((screen && !rectangle) || (rectangle && (x1 == x2 || y1 == y2))) {
         error(5);
         return;
     }
@@ -73,12 +74,8 @@ void zvg_sub_window(float x1, float y1, float x2, float y2, int32_t passed) {
 }
 
 float func_pmap(float value, int32_t function) {
-    if (new_error_is_set()) return 0;
-    const img_struct* im = write_page();
-    if (im->text) {
-        error(5);
-        return 0;
-    }
+    const img_struct* im = graphics_write_page();
+    if (!im) return 0;
     const img_graphics_state& g = im->graphics;
     switch (function) {
         case 0: {

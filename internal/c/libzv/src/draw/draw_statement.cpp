@@ -6,6 +6,7 @@
 
 #include "draw/circle.h"
 #include "draw/coordinates.h"
+#include "draw/graphics_open.h"
 #include "draw/line.h"
 #include "draw/paint.h"
 #include "draw/rounding.h"
@@ -130,6 +131,173 @@ vec from_program(const img_graphics_state& g) {
     return {g.x, g.y};
 }
 
+// One DRAW command as read from the text: what it does and its numbers.
+struct draw_command {
+    enum kind_t { end, fail, move, move_to, move_by, no_draw, no_move, colour, scale, angle, paint } kind;
+    uint8_t letter = 0;   // move: U, D, L, R, E, F, G or H
+    double a = 0, b = 0;  // move: the count; move_to, move_by: x, y; scale: n; angle: degrees
+    uint32_t fill = 0, border = 0;  // colour: fill; paint: fill, border
+    int32_t error = 0;              // fail
+};
+
+draw_command failed(int32_t n) { return {draw_command::fail, 0, 0, 0, 0, 0, n}; }
+
+// The next command of the text, entering X substrings and returning from them; blanks
+// and ';' are skipped. Reads numbers and checks them; changes nothing else.
+draw_command read_command() {
+    for (;;) {
+        if (sub_draw_i >= sub_draw_len) {
+            if (draw_stack_depth == 0) return {draw_command::end};
+            const suspended& r = draw_stack[--draw_stack_depth];
+            sub_draw_cp = r.text;
+            sub_draw_len = r.length;
+            sub_draw_i = r.position;
+            continue;
+        }
+        uint8_t c = upper(sub_draw_cp[sub_draw_i++]);
+        switch (c) {
+            case 'U': case 'D': case 'L': case 'R': case 'E': case 'F': case 'G': case 'H': {
+                double n = draw_num();
+                if (draw_num_invalid) return failed(5);
+                if (draw_num_undefined) n = 1;
+                return {draw_command::move, c, n};
+            }
+            case 'M': {
+                skip_blanks();
+                if (sub_draw_i >= sub_draw_len) return failed(5);
+                bool relative = sub_draw_cp[sub_draw_i] == '+' || sub_draw_cp[sub_draw_i] == '-';
+                double x = draw_num();
+                if (draw_num_invalid || draw_num_undefined || !next_is(',')) return failed(5);
+                double y = draw_num();
+                if (draw_num_invalid || draw_num_undefined) return failed(5);
+                return {relative ? draw_command::move_by : draw_command::move_to, c, x, y};
+            }
+            case 'B':
+                return {draw_command::no_draw};
+            case 'N':
+                return {draw_command::no_move};
+            case 'C': {
+                uint32_t v;
+                if (!read_integer(v)) return failed(5);
+                return {draw_command::colour, c, 0, 0, v};
+            }
+            case 'S': {
+                double n = draw_num();
+                if (draw_num_invalid || draw_num_undefined || !(n >= 0)) return failed(5);
+                return {draw_command::scale, c, n};
+            }
+            case 'A':
+            case 'T': {
+                double angle;
+                if (c == 'T') {
+                    skip_blanks();
+                    if (sub_draw_i >= sub_draw_len) return failed(5);
+                    if (upper(sub_draw_cp[sub_draw_i]) != 'A') return failed(5);
+                    sub_draw_i++;
+                    angle = draw_num();
+                    if (draw_num_invalid || draw_num_undefined) return failed(5);
+                } else {
+                    double n = draw_num();
+                    if (draw_num_invalid || draw_num_undefined) return failed(5);
+                    if (n != 0 && n != 1 && n != 2 && n != 3) return failed(5);
+                    angle = n * 90;
+                }
+                return {draw_command::angle, c, angle};
+            }
+            case 'P': {
+                uint32_t fill, border;
+                if (!read_integer(fill) || !next_is(',') || !read_integer(border)) return failed(5);
+                return {draw_command::paint, c, 0, 0, fill, border};
+            }
+            case 'X': {
+                if (sub_draw_len - sub_draw_i < 3 || sub_draw_cp[sub_draw_i] != 3) return failed(5);
+                if (draw_stack_depth == max_suspended) return failed(6);
+                const uint8_t* p = sub_draw_cp + sub_draw_i;
+                uint16_t offset = static_cast<uint16_t>(p[1] | p[2] << 8);
+                draw_stack[draw_stack_depth++] = {sub_draw_cp, sub_draw_len, sub_draw_i + 3};
+                // The VARPTR$ string form: a 16-bit length, then the text's offset.
+                const uint8_t* d = cmem + dblock_linear + offset;
+                sub_draw_len = d[0] | d[1] << 8;
+                sub_draw_cp = cmem + dblock_linear + (d[2] | d[3] << 8);
+                sub_draw_i = 0;
+                continue;
+            }
+            case ' ':
+            case '\t':
+            case ';':
+                continue;
+            default:
+                return failed(5);
+        }
+    }
+}
+
+// B and N: they apply to the next move only.
+struct pen_options {
+    bool no_draw = false, no_move = false;
+};
+
+// Carries out one command on the image: pen, vectors, colour, fill.
+void run_command(const draw_command& c, img_struct* im, draw_state& s, pen_options& pen, uint32_t& col) {
+    img_graphics_state& g = im->graphics;
+    double ia = 1 / s.aspect;
+    double tx, ty;
+    switch (c.kind) {
+        case draw_command::move: {
+            uint8_t l = c.letter;
+            vec d = l == 'U' || l == 'D' ? s.u : l == 'L' || l == 'R' ? s.r : l == 'E' || l == 'G' ? s.e : s.f;
+            if (l == 'D' || l == 'L' || l == 'G' || l == 'H') d = {-d.x, -d.y};
+            vec v{c.a * d.x * ia, c.a * d.y};
+            tx = s.x + v.x * s.scale;
+            ty = s.y + v.y * s.scale;
+            break;
+        }
+        case draw_command::move_by:
+            tx = s.x + (c.a * ia * s.r.x - c.b * ia * s.u.x) * s.scale;
+            ty = s.y + (c.a * s.r.y - c.b * s.u.y) * s.scale;
+            break;
+        case draw_command::move_to:
+            tx = c.a;
+            ty = c.b;
+            break;
+        case draw_command::no_draw:
+            pen.no_draw = true;
+            return;
+        case draw_command::no_move:
+            pen.no_move = true;
+            return;
+        case draw_command::colour:
+            col = c.fill;
+            im->draw_color = c.fill;
+            return;
+        case draw_command::scale:
+            s.scale = c.a / 4;
+            g.draw_scale = s.scale;
+            return;
+        case draw_command::angle:
+            g.draw_angle = c.a;
+            build_vectors(s, c.a);
+            return;
+        case draw_command::paint: {
+            vec at = to_program(g, s.x, s.y);
+            sub_paint(static_cast<float>(at.x), static_cast<float>(at.y), c.fill, c.border, nullptr, 2 | 4);
+            col = c.fill;
+            return;
+        }
+        default:
+            return;
+    }
+    // A move: draw unless B, move the pen unless N.
+    if (!pen.no_draw)
+        fast_line(round_double_to_int32(s.x), round_double_to_int32(s.y), round_double_to_int32(tx),
+                  round_double_to_int32(ty), col);
+    if (!pen.no_move) {
+        s.x = tx;
+        s.y = ty;
+    }
+    pen = {};
+}
+
 }  // namespace
 
 double draw_num() {
@@ -184,147 +352,28 @@ double draw_num() {
 }
 
 void sub_draw(zvs* commands) {
-    if (new_error_is_set()) return;
-    img_struct* im = write_page();
-    if (im->text) {
-        error(5);
-        return;
-    }
+    img_struct* im = graphics_write_page();
+    if (!im) return;
     img_graphics_state& g = im->graphics;
     draw_state s{};
     s.aspect = legacy_mode_aspect(im->legacy_mode);
-    double ia = 1 / s.aspect;
     s.scale = g.draw_scale;
     build_vectors(s, g.draw_angle);
     vec pen = from_program(g);
     s.x = pen.x;
     s.y = pen.y;
+    pen_options pen_flags;
     uint32_t col = im->draw_color;
-    bool no_draw = false, no_move = false;
 
     sub_draw_cp = commands->text;
     sub_draw_len = commands->length;
     sub_draw_i = 0;
     draw_stack_depth = 0;
-    auto fail = [](int32_t n) { error(n); };
-
     for (;;) {
-        if (sub_draw_i >= sub_draw_len) {
-            if (draw_stack_depth == 0) break;
-            const suspended& r = draw_stack[--draw_stack_depth];
-            sub_draw_cp = r.text;
-            sub_draw_len = r.length;
-            sub_draw_i = r.position;
-            continue;
-        }
-        uint8_t c = upper(sub_draw_cp[sub_draw_i++]);
-        double tx, ty;
-        switch (c) {
-            case 'U': case 'D': case 'L': case 'R': case 'E': case 'F': case 'G': case 'H': {
-                double n = draw_num();
-                if (draw_num_invalid) return fail(5);
-                if (draw_num_undefined) n = 1;
-                vec d = c == 'U' || c == 'D' ? s.u : c == 'L' || c == 'R' ? s.r : c == 'E' || c == 'G' ? s.e : s.f;
-                if (c == 'D' || c == 'L' || c == 'G' || c == 'H') d = {-d.x, -d.y};
-                vec v{n * d.x * ia, n * d.y};
-                tx = s.x + v.x * s.scale;
-                ty = s.y + v.y * s.scale;
-                break;
-            }
-            case 'M': {
-                skip_blanks();
-                if (sub_draw_i >= sub_draw_len) return fail(5);
-                bool relative = sub_draw_cp[sub_draw_i] == '+' || sub_draw_cp[sub_draw_i] == '-';
-                double x = draw_num();
-                if (draw_num_invalid || draw_num_undefined || !next_is(',')) return fail(5);
-                double y = draw_num();
-                if (draw_num_invalid || draw_num_undefined) return fail(5);
-                if (relative) {
-                    tx = s.x + (x * ia * s.r.x - y * ia * s.u.x) * s.scale;
-                    ty = s.y + (x * s.r.y - y * s.u.y) * s.scale;
-                } else {
-                    tx = x;
-                    ty = y;
-                }
-                break;
-            }
-            case 'B':
-                no_draw = true;
-                continue;
-            case 'N':
-                no_move = true;
-                continue;
-            case 'C': {
-                uint32_t v;
-                if (!read_integer(v)) return fail(5);
-                col = v;
-                im->draw_color = v;
-                continue;
-            }
-            case 'S': {
-                double n = draw_num();
-                if (draw_num_invalid || draw_num_undefined || !(n >= 0)) return fail(5);
-                s.scale = n / 4;
-                g.draw_scale = s.scale;
-                continue;
-            }
-            case 'A':
-            case 'T': {
-                double angle;
-                if (c == 'T') {
-                    skip_blanks();
-                    if (sub_draw_i >= sub_draw_len) return fail(5);
-                    if (upper(sub_draw_cp[sub_draw_i]) != 'A') return fail(5);
-                    sub_draw_i++;
-                    angle = draw_num();
-                    if (draw_num_invalid || draw_num_undefined) return fail(5);
-                } else {
-                    double n = draw_num();
-                    if (draw_num_invalid || draw_num_undefined) return fail(5);
-                    if (n != 0 && n != 1 && n != 2 && n != 3) return fail(5);
-                    angle = n * 90;
-                }
-                g.draw_angle = angle;
-                build_vectors(s, angle);
-                continue;
-            }
-            case 'P': {
-                uint32_t fill, border;
-                if (!read_integer(fill) || !next_is(',') || !read_integer(border)) return fail(5);
-                vec at = to_program(g, s.x, s.y);
-                sub_paint(static_cast<float>(at.x), static_cast<float>(at.y), fill, border, nullptr, 2 | 4);
-                col = fill;
-                continue;
-            }
-            case 'X': {
-                if (sub_draw_len - sub_draw_i < 3 || sub_draw_cp[sub_draw_i] != 3) return fail(5);
-                if (draw_stack_depth == max_suspended) return fail(6);
-                const uint8_t* p = sub_draw_cp + sub_draw_i;
-                uint16_t offset = static_cast<uint16_t>(p[1] | p[2] << 8);
-                draw_stack[draw_stack_depth++] = {sub_draw_cp, sub_draw_len, sub_draw_i + 3};
-                // The VARPTR$ string form: a 16-bit length, then the text's offset.
-                const uint8_t* d = cmem + dblock_linear + offset;
-                sub_draw_len = d[0] | d[1] << 8;
-                sub_draw_cp = cmem + dblock_linear + (d[2] | d[3] << 8);
-                sub_draw_i = 0;
-                continue;
-            }
-            case ' ':
-            case '\t':
-            case ';':
-                continue;
-            default:
-                return fail(5);
-        }
-        // A move: draw unless B, move the pen unless N.
-        if (!no_draw)
-            fast_line(round_double_to_int32(s.x), round_double_to_int32(s.y), round_double_to_int32(tx),
-                      round_double_to_int32(ty), col);
-        if (!no_move) {
-            s.x = tx;
-            s.y = ty;
-        }
-        no_draw = no_move = false;
+        draw_command c = read_command();
+        if (c.kind == draw_command::end) break;
+        if (c.kind == draw_command::fail) return error(c.error);
+        run_command(c, im, s, pen_flags, col);
     }
     vec at = to_program(g, s.x, s.y);
     g.x = static_cast<float>(at.x);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "draw/coordinates.h"
+#include "draw/graphics_open.h"
 #include "error/error.h"
 #include "image/image_table.h"
 
@@ -85,14 +86,10 @@ uint32_t unpack(const uint8_t* row, int32_t bits, int64_t w, int64_t k) {
 
 void sub_graphics_get(float x1, float y1, float x2, float y2, void* data, int64_t bytes, uint32_t fill,
                       int32_t passed) {
-    if (new_error_is_set()) return;
-    img_struct* im = read_page();
-    if (im->text) {
-        error(5);
-        return;
-    }
+    img_struct* im = graphics_read_page();
+    if (!im) return;
     // Corners first; the cursor moves only once every check has passed.
-    if (passed & 1) x1 += im->graphics.x, y1 += im->graphics.y;
+    step_from_cursor(passed & 1, im->graphics, x1, y1);
     if (passed & 2) x2 += x1, y2 += y1;
     int64_t px1 = map_x(im->graphics, x1), py1 = map_y(im->graphics, y1);
     int64_t px2 = map_x(im->graphics, x2), py2 = map_y(im->graphics, y2);
@@ -129,13 +126,13 @@ void sub_graphics_get(float x1, float y1, float x2, float y2, void* data, int64_
 
 void sub_graphics_put(float x, float y, const void* data, int64_t bytes, int32_t action, uint32_t key,
                       int32_t passed) {
-    if (new_error_is_set()) return;
-    img_struct* im = write_page();
-    if (im->text || action < 0 || action > 5 || bytes <= 3) {
+    img_struct* im = graphics_write_page();
+    if (!im) return;
+    if (action < 0 || action > 5 || bytes <= 3) {
         error(5);
         return;
     }
-    if (passed & 1) x += im->graphics.x, y += im->graphics.y;
+    step_from_cursor(passed & 1, im->graphics, x, y);
     int64_t px = map_x(im->graphics, x), py = map_y(im->graphics, y);
     const auto* in = static_cast<const uint8_t*>(data);
     int64_t count = in[0] | in[1] << 8, h = in[2] | in[3] << 8;

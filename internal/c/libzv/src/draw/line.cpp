@@ -10,6 +10,7 @@
 #include "draw/blend.h"
 #include "draw/box.h"
 #include "draw/coordinates.h"
+#include "draw/graphics_open.h"
 #include "draw/lineclip.h"
 #include "error/error.h"
 #include "image/image_table.h"
@@ -158,20 +159,13 @@ void fast_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t col) {
 }
 
 void sub_line(float x1, float y1, float x2, float y2, uint32_t col, int32_t box, uint32_t style, int32_t passed) {
-    if (new_error_is_set()) return;
-    img_struct* im = write_page();
-    if (im->text) {
-        error(5);
-        return;
-    }
+    img_struct* im = graphics_write_page();
+    if (!im) return;
     img_graphics_state& g = im->graphics;
     // The cursor moves to the first point, then to the second.
     float cx = g.x, cy = g.y;
     if (passed & 1) {
-        if (passed & 4) {
-            x1 += cx;
-            y1 += cy;
-        }
+        step_from_cursor(passed & 4, g, x1, y1);
         cx = x1;
         cy = y1;
     } else {

@@ -6,6 +6,7 @@
 
 #include "draw/blend.h"
 #include "draw/coordinates.h"
+#include "draw/graphics_open.h"
 #include "error/error.h"
 #include "image/image_table.h"
 
@@ -135,10 +136,7 @@ void flood(engine e, const img_struct* im, int32_t sx, int32_t sy, Stops stops, 
 // it lies outside the VIEW rectangle.
 bool start_pixel(img_struct* im, float x, float y, int32_t passed, int32_t& px, int32_t& py) {
     img_graphics_state& g = im->graphics;
-    if (passed & 1) {
-        x += g.x;
-        y += g.y;
-    }
+    step_from_cursor(passed & 1, g, x, y);
     g.x = x;
     g.y = y;
     px = map_x(g, x);
@@ -153,12 +151,8 @@ uint32_t pixel32_at(const uint8_t* pixels, size_t at) {
 }
 
 void paint32(engine e, float x, float y, uint32_t col, uint32_t border, int32_t passed) {
-    if (new_error_is_set()) return;
-    img_struct* im = write_page();
-    if (im->text) {
-        error(5);
-        return;
-    }
+    img_struct* im = graphics_write_page();
+    if (!im) return;
     if (!(passed & 2)) col = im->color;
     if (!(passed & 4)) border = col;
     im->draw_color = col;
@@ -216,9 +210,9 @@ void sub_paint32x(float x, float y, uint32_t col, uint32_t border, int32_t passe
 }
 
 void sub_paint(float x, float y, uint32_t col, uint32_t border, zvs*, int32_t passed) {
-    if (new_error_is_set()) return;
-    img_struct* im = write_page();
-    if (im->text || (passed & 8)) {
+    img_struct* im = graphics_write_page();
+    if (!im) return;
+    if (passed & 8) {
         error(5);
         return;
     }
@@ -244,10 +238,10 @@ void sub_paint(float x, float y, uint32_t col, uint32_t border, zvs*, int32_t pa
 }
 
 void sub_paint(float x, float y, zvs* tile, uint32_t border, zvs*, int32_t passed) {
-    if (new_error_is_set()) return;
-    img_struct* im = write_page();
+    img_struct* im = graphics_write_page();
+    if (!im) return;
     // The tile engine writes one byte per pixel: no tiles on 32-bit images.
-    if (im->text || im->bytes_per_pixel != 1 || !(passed & 2) || !tile || tile->length == 0) {
+    if (im->bytes_per_pixel != 1 || !(passed & 2) || !tile || tile->length == 0) {
         error(5);
         return;
     }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "draw/coordinates.h"
+#include "draw/graphics_open.h"
 #include "draw/pset.h"
 #include "error/error.h"
 #include "image/image_table.h"
@@ -23,17 +24,10 @@ uint32_t point(int32_t x, int32_t y) {
 }
 
 void sub_pset(float x, float y, uint32_t col, int32_t passed) {
-    if (new_error_is_set()) return;
-    img_struct* im = write_page();
-    if (im->text) {
-        error(5);
-        return;
-    }
+    img_struct* im = graphics_write_page();
+    if (!im) return;
     img_graphics_state& g = im->graphics;
-    if (passed & 1) {
-        x += g.x;
-        y += g.y;
-    }
+    step_from_cursor(passed & 1, g, x, y);
     // Out-of-range and NaN coordinates map to -2147483648, which is never drawn.
     int32_t px = map_x(g, x), py = map_y(g, y);
     g.x = x;
@@ -55,23 +49,16 @@ void sub_preset(float x, float y, uint32_t col, int32_t passed) {
 }
 
 double func_point(float x, float y, int32_t passed) {
-    if (new_error_is_set()) return 0;
     if (passed) {
-        const img_struct* im = read_page();
-        if (im->text) {
-            error(5);
-            return 0;
-        }
+        const img_struct* im = graphics_read_page();
+        if (!im) return 0;
         const img_graphics_state& g = im->graphics;
         int32_t px = map_x(g, x), py = map_y(g, y);
         if (!in_view(g, px, py)) return -1;
         return point(px, py);
     }
-    const img_struct* im = write_page();
-    if (im->text) {
-        error(5);
-        return 0;
-    }
+    const img_struct* im = graphics_write_page();
+    if (!im) return 0;
     const img_graphics_state& g = im->graphics;
     int32_t n = round_float_to_int32(x);
     if (n < 0 || n > 3) {

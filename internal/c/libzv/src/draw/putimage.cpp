@@ -8,6 +8,7 @@
 
 #include "draw/blend.h"
 #include "draw/coordinates.h"
+#include "draw/graphics_open.h"
 #include "draw/rounding.h"
 #include "error/error.h"
 #include "image/hardware_queue.h"
@@ -206,97 +207,112 @@ void queue_hardware_put(int32_t src_index, int32_t dst_code, const hardware_img_
     hardware_command_queue(handle);
 }
 
-}  // namespace
-
-void sub__putimage(double x1, double y1, double x2, double y2, int32_t source, int32_t destination, double sx1,
-                   double sy1, double sx2, double sy2, int32_t passed) {
-    if (new_error_is_set()) return;
-
+// The two images of a blit: software images, or a hardware source onto a hardware
+// image or a hardware layer.
+struct blit_images {
     side src{}, dst{};
     img_struct* s = nullptr;
     img_struct* d = nullptr;
     hardware_img_struct* src_hw = nullptr;
     hardware_img_struct* dst_hw = nullptr;
-    int32_t dst_code = 0;
-    if ((passed & P_SRC) && source != 0) src_hw = get_hardware_img(source);
-    if (src_hw) {
+    int32_t dst_code = 0;  // hardware destination: its index, 0 or -1 for the layers
+    int32_t self = 0;      // a software image put onto itself: its index
+};
+
+// Resolves source and destination; false when the statement ends here (an error was
+// raised), or when b.self is set.
+bool find_images(int32_t source, int32_t destination, int32_t passed, blit_images& b) {
+    if ((passed & P_SRC) && source != 0) b.src_hw = get_hardware_img(source);
+    if (b.src_hw) {
         flush_old_hardware_commands();
         int32_t to = (passed & P_DST) ? destination : 0;
         if (to < 0) {
-            dst_hw = get_hardware_img(to);
-            if (!dst_hw) {
+            b.dst_hw = get_hardware_img(to);
+            if (!b.dst_hw) {
                 error(258);
-                return;
+                return false;
             }
-            dst_code = get_hardware_img_index(to);
-            dst = {dst_hw->w, dst_hw->h, nullptr};
+            b.dst_code = get_hardware_img_index(to);
+            b.dst = {b.dst_hw->w, b.dst_hw->h, nullptr};
         } else {
             if (to > 1) {
                 error(5);
-                return;
+                return false;
             }
-            dst_code = to == 0 ? 0 : -1;
+            b.dst_code = to == 0 ? 0 : -1;
             img_struct* display = display_page();
-            dst = {display->width, display->height, &display->graphics};
+            b.dst = {display->width, display->height, &display->graphics};
         }
-        src = {src_hw->w, src_hw->h, nullptr};
-    } else {
-        int32_t si = image_index_or_read(source, passed & P_SRC);
-        if (!si) return;
-        int32_t di = image_index_or_write(destination, passed & P_DST);
-        if (!di) return;
-        s = img_get(si);
-        d = img_get(di);
-        if (s->text || d->text || (s->bytes_per_pixel == 4 && d->bytes_per_pixel == 1)) {
-            error(5);
-            return;
-        }
-        if (si == di) {
-            // Onto itself: from an untouched copy, which is freed again.
-            int32_t copy = func__copyimage(-si, 0, 1);
-            if (copy >= 0) {
-                if (!new_error_is_set()) error(7);
-                return;
-            }
-            sub__putimage(x1, y1, x2, y2, copy, destination, sx1, sy1, sx2, sy2, passed | P_SRC);
-            image_release(-copy);
-            return;
-        }
-        src = {s->width, s->height, &s->graphics};
-        dst = {d->width, d->height, &d->graphics};
+        b.src = {b.src_hw->w, b.src_hw->h, nullptr};
+        return true;
     }
+    int32_t si = image_index_or_read(source, passed & P_SRC);
+    if (!si) return false;
+    int32_t di = image_index_or_write(destination, passed & P_DST);
+    if (!di) return false;
+    b.s = img_get(si);
+    b.d = img_get(di);
+    if (b.s->text || b.d->text || (b.s->bytes_per_pixel == 4 && b.d->bytes_per_pixel == 1)) {
+        error(5);
+        return false;
+    }
+    if (si == di) {
+        b.self = si;
+        return false;
+    }
+    b.src = {b.s->width, b.s->height, &b.s->graphics};
+    b.dst = {b.d->width, b.d->height, &b.d->graphics};
+    return true;
+}
 
+// The corners as the program gave them (program coordinates, before STEP).
+struct blit_corners {
+    double x1, y1, x2, y2, sx1, sy1, sx2, sy2;
+};
+
+// The pixel rectangles of a blit, as given (a reversed pair of corners mirrors).
+struct blit_plan {
+    rect sr{}, dr{};
+    bool stretched = false;
+};
+
+// STEP and the graphics cursors, the corners on the pixel grid, and the corners left
+// out taken from the image sizes. False after error 5.
+bool plan_blit(blit_corners c, int32_t passed, const side& src, const side& dst, blit_plan& p) {
     // STEP, then the graphics cursors (before any corner error, as the legacy order has it).
-    if ((passed & P_D1_STEP) && dst.g) x1 += dst.g->x, y1 += dst.g->y;
-    if (passed & P_D2_STEP) x2 += x1, y2 += y1;
-    if ((passed & P_S1_STEP) && src.g) sx1 += src.g->x, sy1 += src.g->y;
-    if (passed & P_S2_STEP) sx2 += sx1, sy2 += sy1;
+    if (dst.g) step_from_cursor(passed & P_D1_STEP, *dst.g, c.x1, c.y1);
+    if (passed & P_D2_STEP) c.x2 += c.x1, c.y2 += c.y1;
+    if (src.g) step_from_cursor(passed & P_S1_STEP, *src.g, c.sx1, c.sy1);
+    if (passed & P_S2_STEP) c.sx2 += c.sx1, c.sy2 += c.sy1;
     if (dst.g) {
         double cx, cy;
-        if (passed & P_D2) cx = x2, cy = y2;
+        if (passed & P_D2) cx = c.x2, cy = c.y2;
         else if (!(passed & P_D1)) cx = static_cast<double>(dst.w), cy = static_cast<double>(dst.h);
-        else if (passed & P_S2) cx = x1 + std::fabs(sx2 - sx1), cy = y1 + std::fabs(sy2 - sy1);
-        else cx = x1 + std::fabs(static_cast<double>(src.w) - sx1), cy = y1 + std::fabs(static_cast<double>(src.h) - sy1);
+        else if (passed & P_S2) cx = c.x1 + std::fabs(c.sx2 - c.sx1), cy = c.y1 + std::fabs(c.sy2 - c.sy1);
+        else
+            cx = c.x1 + std::fabs(static_cast<double>(src.w) - c.sx1),
+            cy = c.y1 + std::fabs(static_cast<double>(src.h) - c.sy1);
         dst.g->x = static_cast<float>(cx);
         dst.g->y = static_cast<float>(cy);
     }
     if (src.g) {
-        src.g->x = static_cast<float>((passed & P_S2) ? sx2 : static_cast<double>(src.w));
-        src.g->y = static_cast<float>((passed & P_S2) ? sy2 : static_cast<double>(src.h));
+        src.g->x = static_cast<float>((passed & P_S2) ? c.sx2 : static_cast<double>(src.w));
+        src.g->y = static_cast<float>((passed & P_S2) ? c.sy2 : static_cast<double>(src.h));
     }
 
-    rect dr{}, sr{};
-    if (passed & P_D1) dr.x1 = map_corner(dst.g, x1, true), dr.y1 = map_corner(dst.g, y1, false);
-    if (passed & P_D2) dr.x2 = map_corner(dst.g, x2, true), dr.y2 = map_corner(dst.g, y2, false);
-    if (passed & P_S1) sr.x1 = map_corner(src.g, sx1, true), sr.y1 = map_corner(src.g, sy1, false);
-    if (passed & P_S2) sr.x2 = map_corner(src.g, sx2, true), sr.y2 = map_corner(src.g, sy2, false);
+    rect& dr = p.dr;
+    rect& sr = p.sr;
+    if (passed & P_D1) dr.x1 = map_corner(dst.g, c.x1, true), dr.y1 = map_corner(dst.g, c.y1, false);
+    if (passed & P_D2) dr.x2 = map_corner(dst.g, c.x2, true), dr.y2 = map_corner(dst.g, c.y2, false);
+    if (passed & P_S1) sr.x1 = map_corner(src.g, c.sx1, true), sr.y1 = map_corner(src.g, c.sy1, false);
+    if (passed & P_S2) sr.x2 = map_corner(src.g, c.sx2, true), sr.y2 = map_corner(src.g, c.sy2, false);
 
     bool d1 = passed & P_D1, d2 = passed & P_D2, s1 = passed & P_S1, s2 = passed & P_S2;
-    bool stretched;
+    bool& stretched = p.stretched;
     if (!d2 && !s2) {
         if (s1) {
             error(5);
-            return;
+            return false;
         }
         sr.x2 = src.w - 1, sr.y2 = src.h - 1;
         if (!d1) {
@@ -326,18 +342,46 @@ void sub__putimage(double x1, double y1, double x2, double y2, int32_t source, i
         stretched = !(std::llabs(dr.x2 - dr.x1) == std::llabs(sr.x2 - sr.x1) &&
                       std::llabs(dr.y2 - dr.y1) == std::llabs(sr.y2 - sr.y1));
     }
+    return true;
+}
 
-    if (src_hw) {
-        queue_hardware_put(get_hardware_img_index(source), dst_code, src_hw, dst_hw, sr, dr, passed & P_SMOOTH);
-        return;
-    }
-
+// A software blit: mirroring from the corners' order, then the copy.
+void software_blit(const img_struct* s, img_struct* d, blit_plan p) {
+    rect& dr = p.dr;
+    rect& sr = p.sr;
     bool flipx = (dr.x2 < dr.x1 && sr.x1 < sr.x2) || (sr.x2 < sr.x1 && dr.x1 < dr.x2);
     bool flipy = (dr.y2 < dr.y1 && sr.y1 < sr.y2) || (sr.y2 < sr.y1 && dr.y1 < dr.y2);
     if (dr.x2 < dr.x1) std::swap(dr.x1, dr.x2);
     if (dr.y2 < dr.y1) std::swap(dr.y1, dr.y2);
     if (sr.x2 < sr.x1) std::swap(sr.x1, sr.x2);
     if (sr.y2 < sr.y1) std::swap(sr.y1, sr.y2);
-    if (stretched) stretched_copy(s, d, sr, dr, flipx, flipy);
+    if (p.stretched) stretched_copy(s, d, sr, dr, flipx, flipy);
     else same_size_copy(s, d, sr, dr, flipx, flipy);
+}
+
+}  // namespace
+
+void sub__putimage(double x1, double y1, double x2, double y2, int32_t source, int32_t destination, double sx1,
+                   double sy1, double sx2, double sy2, int32_t passed) {
+    if (new_error_is_set()) return;
+    blit_images b;
+    if (!find_images(source, destination, passed, b)) {
+        if (!b.self) return;
+        // Onto itself: from an untouched copy, which is freed again.
+        int32_t copy = func__copyimage(-b.self, 0, 1);
+        if (copy >= 0) {
+            if (!new_error_is_set()) error(7);
+            return;
+        }
+        sub__putimage(x1, y1, x2, y2, copy, destination, sx1, sy1, sx2, sy2, passed | P_SRC);
+        image_release(-copy);
+        return;
+    }
+    blit_plan p;
+    if (!plan_blit({x1, y1, x2, y2, sx1, sy1, sx2, sy2}, passed, b.src, b.dst, p)) return;
+    if (b.src_hw)
+        queue_hardware_put(get_hardware_img_index(source), b.dst_code, b.src_hw, b.dst_hw, p.sr, p.dr,
+                           passed & P_SMOOTH);
+    else
+        software_blit(b.s, b.d, p);
 }

@@ -36,8 +36,7 @@ extern "C" intptr_t ORVO_Window_Handle(intptr_t handle) {
 extern "C" int32_t ORVO_Resizable() { return ScreenResize; }
 
 extern "C" int64_t orvo_os_event_windows(int32_t evdev_code, int32_t down, int32_t* info) {
-    if (info && *info == 1 && keyboard_has_focus())
-        if (auto sink = device_key_sink.load()) sink(evdev_code, down != 0);
+    if (info && *info == 1) window_device_key(evdev_code, down != 0);
     return 0;
 }
 
@@ -45,41 +44,57 @@ extern "C" int32_t orvo_custom_event(int32_t type, int32_t v1, int32_t v2, int32
                                      int32_t, int32_t, void* p1, void*) {
     switch (type) {
     case 1:
-        exit_value.fetch_or(1);
+        window_close_requested();
         return 0;
     case 2:
-        if (v1 != key::pause && v1 != key::brk) return -1;
-        if (v2 > 0)
-            keydown_vk(v1);
-        else
-            keyup_vk(v1);
-        return 0;
+        return window_pause_key(v1, v2 > 0) ? 0 : -1;
     case 3:
-        if (auto sink = relative_motion_sink.load()) sink(v1, v2);
+        window_relative_motion(v1, v2);
         return 0;
     case 4:
-        file_drop_receive(static_cast<drop_list*>(p1));
+        window_files_dropped(static_cast<drop_list*>(p1));
         return 0;
     default:
         return -1;
     }
 }
 
+void window_device_key(int32_t evdev_code, bool down) {
+    if (!keyboard_has_focus()) return;
+    if (auto sink = device_key_sink.load()) sink(evdev_code, down);
+}
+
+void window_close_requested() { exit_value.fetch_or(1); }
+
+bool window_pause_key(int32_t code, bool down) {
+    if (code != key::pause && code != key::brk) return false;
+    if (down)
+        keydown_vk(code);
+    else
+        keyup_vk(code);
+    return true;
+}
+
+void window_relative_motion(int32_t dx, int32_t dy) {
+    if (auto sink = relative_motion_sink.load()) sink(dx, dy);
+}
+
+void window_files_dropped(drop_list* drop) { file_drop_receive(drop); }
+
 void window_native_key(int32_t evdev_code, bool down, native_key_kind kind) {
-    int32_t info = 1;
-    orvo_os_event_windows(evdev_code, down, &info);
+    window_device_key(evdev_code, down);
     int32_t slot = evdev_code & 0xFF;
     if (down) {
         int32_t code = kind == native_key_kind::pause ? key::pause : kind == native_key_kind::brk ? key::brk : 0;
         if (code) {
             special_press[slot] = code;
-            orvo_custom_event(2, code, 1, 0, 0, 0, 0, 0, 0, nullptr, nullptr);
+            window_pause_key(code, true);
         }
         // X keeps no Scroll Lock state; the layer does.
         if (kind == native_key_kind::scroll_lock) x11_toggle_scroll_lock();
     } else if (int32_t code = special_press[slot]) {
         special_press[slot] = 0;
-        orvo_custom_event(2, code, -1, 0, 0, 0, 0, 0, 0, nullptr, nullptr);
+        window_pause_key(code, false);
     }
     if (kind != native_key_kind::other) keyboard_unreported_key(evdev_code, down, kind == native_key_kind::left_tab);
 }
@@ -93,7 +108,7 @@ void window_focus_changed(bool focused) {
     if (focused && !was) device_keyboard_focus_in();
 }
 
-void window_destroyed() { orvo_custom_event(1, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr); }
+void window_destroyed() { window_close_requested(); }
 
 void window_exposed() { presenter_window_exposed(); }
 

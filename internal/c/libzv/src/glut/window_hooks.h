@@ -26,6 +26,22 @@ extern intptr_t generic_window_handle;
 // Compiled resizable (never at run time here).
 extern int32_t ScreenResize;
 
+struct drop_list;
+
+// The hooks' events by name, for callers inside the runtime; the two native entry
+// points above only decode their arguments and call these.
+// A native key message while the window has the focus: the keyboard device's button.
+void window_device_key(int32_t evdev_code, bool down);
+// Custom event 1: the close button or the system menu; the window stays.
+void window_close_requested();
+// Custom event 2: Pause (100019) or Break (100318) going down or up; false for
+// any other code.
+bool window_pause_key(int32_t code, bool down);
+// Custom event 3: relative mouse motion.
+void window_relative_motion(int32_t dx, int32_t dy);
+// Custom event 4: files dropped; takes ownership of the list.
+void window_files_dropped(drop_list* drop);
+
 // What the X layer reports. A native key event is one the library reports through
 // a keyboard callback (other), or one it does not: Pause, Break, Scroll Lock, Tab
 // with Shift held (left_tab), any other (unreported).

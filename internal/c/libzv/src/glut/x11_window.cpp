@@ -92,7 +92,7 @@ void drain_raw_motion() {
                 ++value;
             }
             int32_t dx = int32_t(std::lround(delta[0])), dy = int32_t(std::lround(delta[1]));
-            if (dx || dy) orvo_custom_event(3, dx, dy, 0, 0, 0, 0, 0, 0, nullptr, nullptr);
+            if (dx || dy) window_relative_motion(dx, dy);
         }
         XFreeEventData(raw_display, cookie);
     }
@@ -219,7 +219,7 @@ void drop_data(const XSelectionEvent& e) {
         XFree(data);
     }
     auto* dropped = new drop_list{file_paths_from_uri_list(list)};
-    orvo_custom_event(4, 0, 0, 0, 0, 0, 0, 0, 0, dropped, nullptr);
+    window_files_dropped(dropped);
     finish_drag(true);
 }
 
@@ -298,7 +298,7 @@ void handle_event(const XEvent& event) {
         if (is_xdnd(event.xclient.message_type))
             drag_message(event.xclient);
         else
-            orvo_custom_event(1, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr);
+            window_close_requested();
         break;
     case SelectionNotify:
         drop_data(event.xselection);
