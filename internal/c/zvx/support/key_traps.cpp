@@ -6,7 +6,7 @@
 void onkey_setup(int32_t n, int32_t id, int64_t pass) {
     if (new_error_is_set()) return;
     if (n < 1 || n > 31) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     onkey_struct& k = onkey(n);
@@ -18,7 +18,7 @@ void onkey_setup(int32_t n, int32_t id, int64_t pass) {
 void sub_key(int32_t n, int32_t action) {
     if (new_error_is_set()) return;
     if (n < 0 || n > 31) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     if (n == 0) {

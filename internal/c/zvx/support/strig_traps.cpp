@@ -24,7 +24,7 @@ void onstrig_setup(int32_t n, int32_t controller, int32_t passed, int32_t id, in
     if (new_error_is_set()) return;
     strig_target t = strig_decode(n, controller, passed & 1);
     if (t.kind == strig_target::invalid) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     if (t.kind == strig_target::ignored) return;
@@ -44,7 +44,7 @@ void sub_strig(int32_t n, int32_t controller, int32_t action, int32_t passed) {
     }
     strig_target t = strig_decode(n, controller, passed & 2);
     if (t.kind == strig_target::invalid) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     if (t.kind == strig_target::slot) trap_apply_action(onstrig(t.index), action);

@@ -38,7 +38,7 @@ void clear_slot(ontimer_struct& t) {
 // An allocated number below ontimer_nextfree; error 5 otherwise.
 bool valid_timer(int32_t i) {
     if (i < 0 || i >= ontimer_nextfree.load(std::memory_order_acquire) || !ontimer(i).allocated.load()) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return false;
     }
     return true;
@@ -55,7 +55,7 @@ ontimer_struct& new_slot(int32_t n) {
     int32_t k = chunk_of(uint32_t(n));
     if (!chunks[k].load(std::memory_order_acquire)) {
         auto* chunk = new (std::nothrow) ontimer_struct[size_t(8) << k];
-        if (!chunk) error(257);
+        if (!chunk) error(ERR_OUT_OF_MEMORY_FATAL);
         chunks[k].store(chunk, std::memory_order_release);
     }
     return ontimer(n);
@@ -90,7 +90,7 @@ void ontimer_freelist_global_init() {
     ontimer_freelist_size = 8;
     ontimer_freelist_available = 0;
     ontimer_freelist = static_cast<int32_t*>(malloc(sizeof(int32_t) * 8));
-    if (!ontimer_freelist) error(257);
+    if (!ontimer_freelist) error(ERR_OUT_OF_MEMORY_FATAL);
 }
 
 void ontimer_global_init() {
@@ -139,7 +139,7 @@ void sub_timer(int32_t i, int32_t action, int32_t passed) {
             break;
         case TRAP_ACTION_FREE:
             if (i == 0) {
-                error(5);
+                error(ERR_ILLEGAL_FUNCTION_CALL);
                 return;
             }
             t.active.store(TRAP_OFF);
@@ -163,7 +163,7 @@ int32_t func__freetimer() {
     }
     int32_t n = ontimer_nextfree.load();
     if (n == INT32_MAX) {
-        error(257);
+        error(ERR_OUT_OF_MEMORY_FATAL);
         return 0;
     }
     if (!timer_thread_stopped()) return 0;
@@ -183,7 +183,7 @@ void freetimer(int32_t i) {
     if (ontimer_freelist_available == ontimer_freelist_size) {
         int32_t size = ontimer_freelist_size ? ontimer_freelist_size * 2 : 8;
         auto* grown = static_cast<int32_t*>(realloc(ontimer_freelist, sizeof(int32_t) * size_t(size)));
-        if (!grown) error(257);
+        if (!grown) error(ERR_OUT_OF_MEMORY_FATAL);
         ontimer_freelist = grown;
         ontimer_freelist_size = size;
     }

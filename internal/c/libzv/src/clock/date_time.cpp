@@ -17,7 +17,7 @@ zvs* text_of(const char* text, int32_t length) {
 // The local time, or error 5 when it cannot be read or shown in its fixed width.
 bool local_time(libzv_local_time* t) {
     if (libzv_local_now(t) && t->year >= 0 && t->year <= 9999) return true;
-    error(5);
+    error(ERR_ILLEGAL_FUNCTION_CALL);
     return false;
 }
 

@@ -17,7 +17,7 @@ void sub__delay(double seconds) {
     int64_t start = GetTicks();
     if (new_error.load(std::memory_order_relaxed)) return;
     if (!(seconds >= 0 && seconds <= 2147483.647)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     double target = seconds * 1000.0;
@@ -44,7 +44,7 @@ void sub__delay(double seconds) {
 void sub__limit(double fps) {
     if (new_error.load(std::memory_order_relaxed)) return;
     if (!(fps > 0) || 1000.0 / fps > 60000.0) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     double period = 1000.0 / fps;

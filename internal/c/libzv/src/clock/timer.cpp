@@ -20,7 +20,7 @@ double timer_value(double accuracy, int32_t passed) {
 double func_timer(double accuracy, int32_t passed) {
     if (new_error.load(std::memory_order_relaxed)) return 0;
     if (passed && !(accuracy > 0)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return timer_value(accuracy, passed);

@@ -37,7 +37,7 @@ zvs* func_environ(zvs* name) {
 zvs* func_environ(int32_t n) {
     if (error_pending()) return zvs_new(0, 1);
     if (n < 1) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return zvs_new(0, 1);
     }
     const char* entry = environ_entry(n);

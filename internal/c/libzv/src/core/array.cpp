@@ -30,7 +30,7 @@ uint64_t round_to_uint64(long double x) {
 
 uint32_t array_check(uint32_t index, uint32_t count) {
     if (index < count) return index;
-    error(9);
+    error(ERR_SUBSCRIPT_OUT_OF_RANGE);
     return 0;
 }
 
@@ -44,14 +44,14 @@ uint32_t array_index(long double x, const array_dimension& d) {
                 return uint32_t(uint64_t(v) - uint64_t(int64_t(d.lbound)));
         }
     }
-    error(9);
+    error(ERR_SUBSCRIPT_OUT_OF_RANGE);
     return 0;
 }
 
 int32_t array_lbound(uint32_t flags, const array_dimension* dims, int32_t dimension, int32_t dimensions) {
     if (new_error_is_set()) return 0;
     if (!dims || dimension < 1 || dimension > dimensions || !(flags & ARRAY_ALLOCATED)) {
-        error(9);
+        error(ERR_SUBSCRIPT_OUT_OF_RANGE);
         return 0;
     }
     return dims[dimensions - dimension].lbound;
@@ -60,7 +60,7 @@ int32_t array_lbound(uint32_t flags, const array_dimension* dims, int32_t dimens
 int32_t array_ubound(uint32_t flags, const array_dimension* dims, int32_t dimension, int32_t dimensions) {
     if (new_error_is_set()) return 0;
     if (!dims || dimension < 1 || dimension > dimensions || !(flags & ARRAY_ALLOCATED)) {
-        error(9);
+        error(ERR_SUBSCRIPT_OUT_OF_RANGE);
         return 0;
     }
     const array_dimension& d = dims[dimensions - dimension];

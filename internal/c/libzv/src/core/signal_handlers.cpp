@@ -14,7 +14,7 @@ constexpr size_t alternate_stack_size = 64 * 1024;
 thread_local char* alternate_stack = nullptr;  // kept for the life of the thread
 }  // namespace
 
-void division_by_zero_handler(int) { error(11); }
+void division_by_zero_handler(int) { error(ERR_DIVISION_BY_ZERO); }
 
 void segv_handler(int) {
     libzv_log_from_signal(LOGLEVEL_ERROR, LOGSCOPE_LIBZV, __FILE__, __func__, __LINE__, segv_log_lock_wait_ms,

@@ -6,7 +6,7 @@
 #include "thread/thread.h"
 
 void startup_thread_failed() {
-    error(257);  // fatal
+    error(ERR_OUT_OF_MEMORY_FATAL);  // fatal
     libzv_process_exit(0);
 }
 

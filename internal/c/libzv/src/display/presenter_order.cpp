@@ -13,7 +13,7 @@ void sub__displayorder(int32_t first, int32_t second, int32_t third, int32_t fou
     for (int32_t i = 0; i < 4; i++)
         for (int32_t j = i + 1; j < 4; j++)
             if (codes[i] && codes[i] == codes[j]) {
-                error(5);
+                error(ERR_ILLEGAL_FUNCTION_CALL);
                 return;
             }
     // Position by code; codes outside 1 to 4 are ignored and unnamed layers not drawn.

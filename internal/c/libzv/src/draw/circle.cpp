@@ -81,7 +81,7 @@ bool plan_circle(img_struct* im, double x, double y, double radius, uint32_t col
     if (start_line) start = -start;
     if (end_line) end = -end;
     if (start > two_pi || end > two_pi) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return false;
     }
     bool inverted = false;

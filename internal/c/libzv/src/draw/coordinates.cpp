@@ -13,7 +13,7 @@ void zvg_sub_window(float x1, float y1, float x2, float y2, int32_t passed) {
     bool rectangle = passed & 1;
     bool screen = passed & 2;
     if ((screen && !rectangle) || (rectangle && (x1 == x2 || y1 == y2))) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     img_graphics_state& g = im->graphics;
@@ -93,7 +93,7 @@ float func_pmap(float value, int32_t function) {
             return static_cast<float>((static_cast<double>(round_float_to_int32(value)) - g.scaling_offset_y) /
                                       g.scaling_y);
         default:
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return 0;
     }
 }

@@ -31,14 +31,14 @@ void sub__depthbuffer(int32_t mode, int32_t target, int32_t passed) {
     if (target < 0) {
         // A freed image stays listed until the renderer drops it: only valid ones.
         if (!get_hardware_img(target)) {
-            error(258);
+            error(ERR_INVALID_HANDLE);
             return;
         }
         destination = get_hardware_img_index(target);
     } else if (target == 0 || target == 1) {
         destination = target == 0 ? 0 : -1;
     } else {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     if (mode == 4) {

@@ -100,12 +100,12 @@ void sub_graphics_get(float x1, float y1, float x2, float y2, void* data, int64_
     int32_t bits = im->bits_per_pixel;
     // The header fields are 16-bit: a larger shape could not be put back as taken.
     if ((outside && !(passed & 4)) || row_bits(bits, w) > 65535 || h > 65535) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     int64_t per_row = row_bytes(bits, w);
     if (bytes < 4 + h * per_row) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     fill &= depth_mask(bits);
@@ -129,7 +129,7 @@ void sub_graphics_put(float x, float y, const void* data, int64_t bytes, int32_t
     img_struct* im = graphics_write_page();
     if (!im) return;
     if (action < 0 || action > 5 || bytes <= 3) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     step_from_cursor(passed & 1, im->graphics, x, y);
@@ -138,18 +138,18 @@ void sub_graphics_put(float x, float y, const void* data, int64_t bytes, int32_t
     int64_t count = in[0] | in[1] << 8, h = in[2] | in[3] << 8;
     int32_t bits = im->bits_per_pixel;
     if ((bits == 2 && count % 2) || (bits == 8 && count % 8)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     int64_t w = bits == 2 ? count / 2 : bits == 8 ? count / 8 : count;
     bool clip = passed & 2;
     if (!clip && (px < 0 || py < 0 || px + w - 1 >= im->width || py + h - 1 >= im->height)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     int64_t per_row = row_bytes(bits, w);
     if (bytes < 4 + h * per_row) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     bool keyed = passed & ~3;

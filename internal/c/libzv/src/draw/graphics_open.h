@@ -11,7 +11,7 @@ inline img_struct* graphics_write_page() {
     if (new_error_is_set()) return nullptr;
     img_struct* im = write_page();
     if (im->text) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return nullptr;
     }
     return im;
@@ -22,7 +22,7 @@ inline img_struct* graphics_read_page() {
     if (new_error_is_set()) return nullptr;
     img_struct* im = read_page();
     if (im->text) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return nullptr;
     }
     return im;

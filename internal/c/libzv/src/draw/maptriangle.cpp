@@ -36,19 +36,19 @@ void hardware_triangle(int32_t cull, const float s[6], const hardware_img_struct
         // A freed image stays listed until the renderer drops it: only valid ones.
         dst_hw = get_hardware_img(to);
         if (!dst_hw) {
-            error(258);
+            error(ERR_INVALID_HANDLE);
             return;
         }
         dst_code = get_hardware_img_index(to);
     } else if (to == 0 || to == 1) {
         dst_code = to == 0 ? 0 : -1;
     } else {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     bool depth = passed & P_DEPTHS;
     if ((passed & P_SEAMLESS) && !depth) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     int32_t handle = hardware_command_new();
@@ -106,7 +106,7 @@ bool inside(const int64_t (&values)[3], int64_t lo, int64_t hi) {
 
 void software_triangle(const float s[6], int32_t source, const float d[9], int32_t destination, int32_t passed) {
     if (passed & P_DEPTHS) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     int32_t dx[3], dy[3];
@@ -121,7 +121,7 @@ void software_triangle(const float s[6], int32_t source, const float d[9], int32
     const img_struct* src = img_get(si);
     img_struct* dst = img_get(di);
     if (src->text || dst->text || src->bytes_per_pixel != dst->bytes_per_pixel) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     bool seamless = passed & P_SEAMLESS;
@@ -129,7 +129,7 @@ void software_triangle(const float s[6], int32_t source, const float d[9], int32
     int64_t u[3], v[3];
     for (int i = 0; i < 3; i++)
         if (!source_fixed(s[i * 2], u[i]) || !source_fixed(s[i * 2 + 1], v[i])) {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return;
         }
     int64_t width = int64_t(src->width) * ONE, height = int64_t(src->height) * ONE;
@@ -142,7 +142,7 @@ void software_triangle(const float s[6], int32_t source, const float d[9], int32
 
     for (int i = 0; i < 3; i++)
         if (dx[i] < -dest_limit || dx[i] > dest_limit || dy[i] < -dest_limit || dy[i] > dest_limit) {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return;
         }
     auto all = [&](auto test) { return test(0) && test(1) && test(2); };
@@ -167,7 +167,7 @@ void sub__maptriangle(int32_t cull, float sx1, float sy1, float sx2, float sy2, 
         // A freed image stays listed until the renderer drops it: only valid ones.
         const hardware_img_struct* hw = get_hardware_img(source);
         if (!hw) {
-            error(258);
+            error(ERR_INVALID_HANDLE);
             return;
         }
         hardware_triangle(cull, s, hw, get_hardware_img_index(source), d, destination, smooth, passed);

@@ -213,7 +213,7 @@ void sub_paint(float x, float y, uint32_t col, uint32_t border, zvs*, int32_t pa
     img_struct* im = graphics_write_page();
     if (!im) return;
     if (passed & 8) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     if (im->bytes_per_pixel == 4) {
@@ -242,7 +242,7 @@ void sub_paint(float x, float y, zvs* tile, uint32_t border, zvs*, int32_t passe
     if (!im) return;
     // The tile engine writes one byte per pixel: no tiles on 32-bit images.
     if (im->bytes_per_pixel != 1 || !(passed & 2) || !tile || tile->length == 0) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     void (*size)(zvs*, int32_t*, int32_t*) = getptsize_4bpp;

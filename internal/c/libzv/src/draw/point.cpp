@@ -62,7 +62,7 @@ double func_point(float x, float y, int32_t passed) {
     const img_graphics_state& g = im->graphics;
     int32_t n = round_float_to_int32(x);
     if (n < 0 || n > 3) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     if (n >= 2) return n == 2 ? g.x : g.y;

@@ -229,14 +229,14 @@ bool find_images(int32_t source, int32_t destination, int32_t passed, blit_image
         if (to < 0) {
             b.dst_hw = get_hardware_img(to);
             if (!b.dst_hw) {
-                error(258);
+                error(ERR_INVALID_HANDLE);
                 return false;
             }
             b.dst_code = get_hardware_img_index(to);
             b.dst = {b.dst_hw->w, b.dst_hw->h, nullptr};
         } else {
             if (to > 1) {
-                error(5);
+                error(ERR_ILLEGAL_FUNCTION_CALL);
                 return false;
             }
             b.dst_code = to == 0 ? 0 : -1;
@@ -253,7 +253,7 @@ bool find_images(int32_t source, int32_t destination, int32_t passed, blit_image
     b.s = img_get(si);
     b.d = img_get(di);
     if (b.s->text || b.d->text || (b.s->bytes_per_pixel == 4 && b.d->bytes_per_pixel == 1)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return false;
     }
     if (si == di) {
@@ -311,7 +311,7 @@ bool plan_blit(blit_corners c, int32_t passed, const side& src, const side& dst,
     bool& stretched = p.stretched;
     if (!d2 && !s2) {
         if (s1) {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return false;
         }
         sr.x2 = src.w - 1, sr.y2 = src.h - 1;
@@ -370,7 +370,7 @@ void sub__putimage(double x1, double y1, double x2, double y2, int32_t source, i
         // Onto itself: from an untouched copy, which is freed again.
         int32_t copy = func__copyimage(-b.self, 0, 1);
         if (copy >= 0) {
-            if (!new_error_is_set()) error(7);
+            if (!new_error_is_set()) error(ERR_OUT_OF_MEMORY);
             return;
         }
         sub__putimage(x1, y1, x2, y2, copy, destination, sx1, sy1, sx2, sy2, passed | P_SRC);

@@ -39,16 +39,16 @@ void zvg_sub_view(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t fill,
     if (rectangle) {
         auto inside = [&](int32_t x, int32_t y) { return x >= 0 && x < im->width && y >= 0 && y < im->height; };
         if (!inside(x1, y1) || !inside(x2, y2)) {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return;
         }
     } else if (passed & (2 | 4 | 8)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     // Colours would be written as pixels into a text image's cells.
     if (im->text && (passed & (4 | 8))) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     img_graphics_state& g = im->graphics;

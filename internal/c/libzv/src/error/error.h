@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "error/error_numbers.h"
+
 // The pending error number, 0 when none. The first error wins until handled.
 extern std::atomic<int32_t> new_error;
 // Set just before the program is re-entered for its handler; the main module's

@@ -54,10 +54,10 @@ int32_t load(int fd, int32_t offset, int32_t passed) {
 
 void sub_bload(zvs* name, int32_t offset, int32_t passed) {
     if (new_error_is_set()) return;
-    if (passed && (offset < -65536 || offset > 65535)) return error(6);
+    if (passed && (offset < -65536 || offset > 65535)) return error(ERR_OVERFLOW);
     gfs_os_file file;
     std::string_view path(reinterpret_cast<const char*>(name->text), size_t(name->length));
-    if (gfs_os_open(path, 1, 0, 0, &file) != gfs_ok) return error(53);
+    if (gfs_os_open(path, 1, 0, 0, &file) != gfs_ok) return error(ERR_FILE_NOT_FOUND);
     int32_t result = load(file.fd, offset, passed);
     gfs_os_close(&file);
     if (result) error(result);

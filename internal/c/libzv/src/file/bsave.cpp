@@ -11,10 +11,10 @@
 
 void sub_bsave(zvs* name, int32_t offset, int32_t length) {
     if (new_error_is_set()) return;
-    if (offset < -65536 || offset > 65535 || length < -65536 || length > 65536) return error(6);
+    if (offset < -65536 || offset > 65535 || length < -65536 || length > 65536) return error(ERR_OVERFLOW);
     int64_t start = (defseg - cmem) + int64_t(uint16_t(offset));
     int64_t count = length == 65536 ? 65536 : int64_t(uint16_t(length));
-    if (start + count > cmem_size) return error(5);
+    if (start + count > cmem_size) return error(ERR_ILLEGAL_FUNCTION_CALL);
 
     std::string_view path(reinterpret_cast<const char*>(name->text), size_t(name->length));
     int64_t segment = (defseg - cmem) / 16;
@@ -29,7 +29,7 @@ void sub_bsave(zvs* name, int32_t offset, int32_t length) {
     switch (result.stage) {
         case whole_file_stage::done: return;
         case whole_file_stage::open:
-        case whole_file_stage::locked: return error(64);
+        case whole_file_stage::locked: return error(ERR_BAD_FILE_NAME);
         case whole_file_stage::write: return error(gfs_error_number(result.code, gfs_errors::transfer));
     }
 }

@@ -69,16 +69,16 @@ void field_new(int32_t n) {
     statement.active = false;
     if (new_error_is_set()) return;
     if (n < 0) {
-        error(54);
+        error(ERR_BAD_FILE_MODE);
         return;
     }
     gfs_file_struct* f = gfs_file_of_number(n);
     if (!f) {
-        error(52);
+        error(ERR_BAD_FILE_NAME_OR_NUMBER);
         return;
     }
     if (f->basic_mode != 1) {
-        error(54);
+        error(ERR_BAD_FILE_MODE);
         return;
     }
     statement = {true, n, 0, f->record_length};
@@ -90,20 +90,20 @@ void field_add(zvs* variable, int64_t width) {
         statement.active = false;
         return;
     }
-    if (width < 0) return stop_with(5);
+    if (width < 0) return stop_with(ERR_ILLEGAL_FUNCTION_CALL);
     // Compared without adding: a huge width must not wrap past the check.
-    if (width > statement.record_length - statement.offset) return stop_with(50);
+    if (width > statement.record_length - statement.offset) return stop_with(ERR_FIELD_OVERFLOW);
     gfs_file_struct* f = gfs_file_of_number(statement.file_number);
-    if (!f) return stop_with(52);
-    if (f->basic_mode != 1) return stop_with(54);
+    if (!f) return stop_with(ERR_BAD_FILE_NAME_OR_NUMBER);
+    if (f->basic_mode != 1) return stop_with(ERR_BAD_FILE_MODE);
     // A string holds at most 2^31 - 1 bytes.
-    if (width > INT32_MAX) return stop_with(5);
+    if (width > INT32_MAX) return stop_with(ERR_ILLEGAL_FUNCTION_CALL);
     auto* d = static_cast<field_descriptor*>(malloc(sizeof(field_descriptor)));
-    if (!d) return stop_with(7);
+    if (!d) return stop_with(ERR_OUT_OF_MEMORY);
     if (variable->field_link) field_free(variable);
     if (!append(f, variable)) {
         free(d);
-        return stop_with(7);
+        return stop_with(ERR_OUT_OF_MEMORY);
     }
     *d = {statement.file_number, f->id, width, statement.offset};
     variable->field_link = d;

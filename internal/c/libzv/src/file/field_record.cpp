@@ -7,7 +7,7 @@
 void field_get(int32_t n, int64_t record, int32_t passed) {
     if (new_error_is_set()) return;
     if (n < 0) {
-        error(54);
+        error(ERR_BAD_FILE_MODE);
         return;
     }
     int32_t index;
@@ -26,7 +26,7 @@ void field_get(int32_t n, int64_t record, int32_t passed) {
 void field_put(int32_t n, int64_t record, int32_t passed) {
     if (new_error_is_set()) return;
     if (n < 0) {
-        error(54);
+        error(ERR_BAD_FILE_MODE);
         return;
     }
     int32_t index;

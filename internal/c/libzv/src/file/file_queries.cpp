@@ -14,7 +14,7 @@ enum : uint8_t { random_mode = 1, binary_mode = 2, input_mode = 3 };
 // The record of n, or null after raising error 52.
 gfs_file_struct* bound(int32_t n) {
     gfs_file_struct* f = gfs_file_of_number(n);
-    if (!f) error(52);
+    if (!f) error(ERR_BAD_FILE_NAME_OR_NUMBER);
     return f;
 }
 
@@ -25,7 +25,7 @@ int32_t func_eof(int32_t n) {
     gfs_file_struct* f = bound(n);
     if (!f) return 0;
     if (f->is_screen) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     if (f->eof_passed) return -1;
@@ -48,7 +48,7 @@ int64_t func_loc(int32_t n) {
     gfs_file_struct* f = bound(n);
     if (!f) return 0;
     if (f->is_screen) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     if (f->com_port) return gfs_com_waiting(f);

@@ -23,15 +23,15 @@ void transfer_error(int32_t code) { error(gfs_error_number(code, gfs_errors::tra
 gfs_file_struct* transfer_file(int32_t n, bool write, bool random_only, int32_t* index) {
     gfs_file_struct* f = gfs_file_of_number(n);
     if (!f) {
-        error(52);
+        error(ERR_BAD_FILE_NAME_OR_NUMBER);
         return nullptr;
     }
     if (f->basic_mode > 2 || (random_only && f->basic_mode != 1)) {
-        error(54);
+        error(ERR_BAD_FILE_MODE);
         return nullptr;
     }
     if (!(write ? f->can_write : f->can_read)) {
-        error(75);
+        error(ERR_PATH_FILE_ACCESS);
         return nullptr;
     }
     *index = gfs_get_fileno(n);
@@ -46,13 +46,13 @@ bool transfer_offset(const gfs_file_struct* f, int64_t position, bool passed, in
         int64_t end;
         if (position < 1 || __builtin_mul_overflow(position - 1, record, &start) ||
             __builtin_add_overflow(start, record, &end)) {
-            error(63);
+            error(ERR_BAD_RECORD_NUMBER);
             return false;
         }
     } else if (random) {
         int64_t end;
         if (__builtin_add_overflow(f->position, record, &end)) {
-            error(63);
+            error(ERR_BAD_RECORD_NUMBER);
             return false;
         }
     }
@@ -62,7 +62,7 @@ bool transfer_offset(const gfs_file_struct* f, int64_t position, bool passed, in
 
 void move_to_record_end(int32_t index, const gfs_file_struct* f, int64_t start, int64_t length) {
     int64_t end = start == -1 ? gfs_getpos(index) - length + f->record_length : start + f->record_length;
-    if (gfs_setpos(index, end) != 0) error(54);
+    if (gfs_setpos(index, end) != 0) error(ERR_BAD_FILE_MODE);
 }
 
 void sub_get(int32_t n, int64_t position, byte_element_struct* element, int32_t passed) {
@@ -75,7 +75,7 @@ void sub_get(int32_t n, int64_t position, byte_element_struct* element, int32_t 
     gfs_file_struct* f = transfer_file(n, false, false, &index);
     if (!f) return;
     if (f->basic_mode == 1 && element->length > f->record_length) {
-        error(59);
+        error(ERR_BAD_RECORD_LENGTH);
         return;
     }
     int64_t offset;
@@ -94,7 +94,7 @@ void put_block(int32_t n, int64_t position, const uint8_t* data, int64_t length,
     gfs_file_struct* f = transfer_file(n, true, false, &index);
     if (!f) return;
     if (f->basic_mode == 1 && length > f->record_length) {
-        error(59);
+        error(ERR_BAD_RECORD_LENGTH);
         return;
     }
     int64_t offset;
@@ -121,11 +121,11 @@ void generic_get(int32_t n, int32_t offset, uint8_t* buffer, int32_t length) {
     bytes_read_by_generic_get = 0;
     gfs_file_struct* f = gfs_file_of_number(n);
     if (!f) {
-        error(52);
+        error(ERR_BAD_FILE_NAME_OR_NUMBER);
         return;
     }
     if (!f->can_read) {
-        error(75);
+        error(ERR_PATH_FILE_ACCESS);
         return;
     }
     int32_t r = gfs_read(gfs_get_fileno(n), offset, buffer, length);
@@ -137,11 +137,11 @@ void generic_put(int32_t n, int32_t offset, const uint8_t* buffer, int32_t lengt
     if (new_error_is_set()) return;
     gfs_file_struct* f = gfs_file_of_number(n);
     if (!f) {
-        error(52);
+        error(ERR_BAD_FILE_NAME_OR_NUMBER);
         return;
     }
     if (!f->can_write) {
-        error(75);
+        error(ERR_PATH_FILE_ACCESS);
         return;
     }
     int32_t r = gfs_write(gfs_get_fileno(n), offset, buffer, length);

@@ -32,19 +32,19 @@ byte_element_struct* own_bytes(zvs* s, byte_element_struct* e) {
 // Back to the start of the record just read, then error 59.
 void bad_record(int32_t index, const gfs_file_struct* f, int64_t start) {
     gfs_setpos(index, start == -1 ? gfs_getpos(index) - f->record_length : start);
-    error(59);
+    error(ERR_BAD_RECORD_LENGTH);
 }
 
 void get_random_string(int32_t index, gfs_file_struct* f, int64_t position, int32_t passed, zvs* variable) {
     if (f->record_length < 2) {
-        error(59);
+        error(ERR_BAD_RECORD_LENGTH);
         return;
     }
     int64_t start;
     if (!transfer_offset(f, position, passed != 0, &start)) return;
     std::unique_ptr<uint8_t[]> record(new (std::nothrow) uint8_t[size_t(f->record_length)]);
     if (!record) {
-        error(7);
+        error(ERR_OUT_OF_MEMORY);
         return;
     }
     int32_t r = gfs_read(index, start, record.get(), f->record_length);
@@ -123,12 +123,12 @@ void sub_put2(int32_t n, int64_t position, byte_element_struct* element, int32_t
     int64_t prefix = length < short_prefix_limit ? 2 : 8;
     // Compared in 64 bits: the record image may not fit the element's 32-bit length.
     if (prefix + length > f->record_length) {
-        error(59);
+        error(ERR_BAD_RECORD_LENGTH);
         return;
     }
     uint8_t* image = static_cast<uint8_t*>(malloc(size_t(prefix + length)));
     if (!image) {
-        error(7);
+        error(ERR_OUT_OF_MEMORY);
         return;
     }
     // The 8-byte form: bits 0-14 of the length, bit 15 set, then the length shifted by 15.

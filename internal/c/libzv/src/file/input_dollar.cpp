@@ -76,7 +76,7 @@ zvs* func_input(int32_t count, int32_t n, int32_t passed) {
     if (new_error_is_set()) return result({});
     if (!passed) {
         if (count < 0) {
-            error(52);
+            error(ERR_BAD_FILE_NAME_OR_NUMBER);
             return result({});
         }
         return result(from_keyboard(count));

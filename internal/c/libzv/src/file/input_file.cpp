@@ -90,15 +90,15 @@ void sub_file_input_string(int32_t n, zvs* variable) {
     if (new_error_is_set() || n < 0) return;
     const gfs_file_struct* f = gfs_file_of_number(n);
     if (!f) {
-        error(52);
+        error(ERR_BAD_FILE_NAME_OR_NUMBER);
         return;
     }
     if (f->basic_mode != input_mode) {
-        error(54);
+        error(ERR_BAD_FILE_MODE);
         return;
     }
     if (!f->can_read) {
-        error(75);
+        error(ERR_PATH_FILE_ACCESS);
         return;
     }
     int32_t index = gfs_get_fileno(n);
@@ -107,7 +107,7 @@ void sub_file_input_string(int32_t n, zvs* variable) {
     if (c == read_failed) return;
     if (c == end_of_file) {
         assign(variable, "");
-        error(62);
+        error(ERR_INPUT_PAST_END);
         return;
     }
     std::string item;

@@ -26,7 +26,7 @@ void character_reader(int32_t index, zvs* variable) {
     if (c == -2) return;
     if (c == -1) {
         assign(variable, nullptr, 0);
-        error(62);
+        error(ERR_INPUT_PAST_END);
         return;
     }
     std::string line;
@@ -53,7 +53,7 @@ void binary_reader(int32_t index, zvs* variable) {
         return;
     }
     if (size <= start) {
-        error(62);
+        error(ERR_INPUT_PAST_END);
         return;
     }
     std::vector<uint8_t> line;
@@ -94,11 +94,11 @@ void sub_file_line_input_string(int32_t n, zvs* variable) {
     if (new_error_is_set()) return;
     const gfs_file_struct* f = gfs_file_of_number(n);
     if (!f) {
-        error(52);
+        error(ERR_BAD_FILE_NAME_OR_NUMBER);
         return;
     }
     if (!f->can_read) {
-        error(75);
+        error(ERR_PATH_FILE_ACCESS);
         return;
     }
     int32_t index = gfs_get_fileno(n);
@@ -107,5 +107,5 @@ void sub_file_line_input_string(int32_t n, zvs* variable) {
     else if (f->basic_mode == 3)
         character_reader(index, variable);
     else
-        error(54);
+        error(ERR_BAD_FILE_MODE);
 }

@@ -7,7 +7,7 @@
 namespace {
 
 bool bad_range() {
-    error(5);
+    error(ERR_ILLEGAL_FUNCTION_CALL);
     return false;
 }
 
@@ -15,7 +15,7 @@ void lock_or_unlock(int32_t n, int64_t start, int64_t end, int32_t passed, bool 
     if (new_error_is_set()) return;
     gfs_file_struct* f = gfs_file_of_number(n);
     if (!f) {
-        error(52);
+        error(ERR_BAD_FILE_NAME_OR_NUMBER);
         return;
     }
     lock_byte_range range;

@@ -52,16 +52,16 @@ void sub_open(zvs* name, int32_t mode, int32_t access, int32_t lock, int32_t n, 
     if (new_error_is_set()) return;
     if (mode == 0) mode = mode_random;
     if (passed && (length == 0 || length < -1)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     int32_t valid = gfs_fileno_valid(n);
     if (valid == -2) {
-        error(52);
+        error(ERR_BAD_FILE_NAME_OR_NUMBER);
         return;
     }
     if (valid == 1) {
-        error(55);
+        error(ERR_FILE_ALREADY_OPEN);
         return;
     }
     gfs_open_arguments a = open_arguments(mode, access, lock);
@@ -78,7 +78,7 @@ void sub_open(zvs* name, int32_t mode, int32_t access, int32_t lock, int32_t n, 
         uint8_t* buffer = static_cast<uint8_t*>(calloc(static_cast<size_t>(record_length), 1));
         if (!buffer) {
             gfs_close(index);
-            error(7);
+            error(ERR_OUT_OF_MEMORY);
             return;
         }
         f->record_length = record_length;
@@ -97,7 +97,7 @@ void sub_open(zvs* name, int32_t mode, int32_t access, int32_t lock, int32_t n, 
 void sub_open_gwbasic(zvs* mode, int32_t n, zvs* name, int64_t length, int32_t passed) {
     if (new_error_is_set()) return;
     if (mode->length == 0) {
-        error(54);
+        error(ERR_BAD_FILE_MODE);
         return;
     }
     int32_t m;
@@ -107,7 +107,7 @@ void sub_open_gwbasic(zvs* mode, int32_t n, zvs* name, int64_t length, int32_t p
         case 'I': m = mode_input; break;
         case 'O': m = mode_output; break;
         case 'A': m = mode_append; break;
-        default: error(54); return;
+        default: error(ERR_BAD_FILE_MODE); return;
     }
     sub_open(name, m, 0, 0, n, passed ? length : 0, passed);
 }

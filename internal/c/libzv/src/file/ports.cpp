@@ -32,7 +32,7 @@ int32_t func_inp(int32_t port) {
     if (new_error_is_set()) return 0;
     unsupported_port_accessed = 0;
     if (outside(port, -65536, 65535)) {
-        error(6);
+        error(ERR_OVERFLOW);
         return 0;
     }
     return port_read(port & 0xFFFF);
@@ -42,7 +42,7 @@ void sub_wait(int32_t port, int32_t and_mask, int32_t xor_mask, int32_t passed) 
     if (new_error_is_set()) return;
     if (outside(port, -65536, 65535) || outside(and_mask, -32768, 65535) ||
         (passed && outside(xor_mask, -32768, 65535)))
-        return error(6);
+        return error(ERR_OVERFLOW);
     for (;;) {
         int32_t value = port_read(port & 0xFFFF);
         if (passed) value ^= xor_mask & 255;

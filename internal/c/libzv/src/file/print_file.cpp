@@ -40,7 +40,7 @@ void sub_file_print(int32_t n, zvs* text, int32_t space, int32_t zone, int32_t n
     if (new_error_is_set() || n < 0) return;
     gfs_file_struct* f = gfs_file_of_number(n);
     if (!f) {
-        error(52);
+        error(ERR_BAD_FILE_NAME_OR_NUMBER);
         return;
     }
     if (f->is_screen) {
@@ -48,11 +48,11 @@ void sub_file_print(int32_t n, zvs* text, int32_t space, int32_t zone, int32_t n
         return;
     }
     if (f->basic_mode != 4) {
-        error(54);
+        error(ERR_BAD_FILE_MODE);
         return;
     }
     if (!f->can_write) {
-        error(75);
+        error(ERR_PATH_FILE_ACCESS);
         return;
     }
     int32_t index = gfs_get_fileno(n);

@@ -7,18 +7,18 @@ void sub_seek(int32_t n, int64_t position) {
     if (new_error_is_set()) return;
     const gfs_file_struct* f = gfs_file_of_number(n);
     if (!f) {
-        error(52);
+        error(ERR_BAD_FILE_NAME_OR_NUMBER);
         return;
     }
     if (position < 1) {
-        error(63);
+        error(ERR_BAD_RECORD_NUMBER);
         return;
     }
     int64_t byte = position - 1;
     if (f->basic_mode == 1) {
         // A record number whose byte position does not fit is as bad as record 0.
         if (__builtin_mul_overflow(byte, f->record_length, &byte)) {
-            error(63);
+            error(ERR_BAD_RECORD_NUMBER);
             return;
         }
     }

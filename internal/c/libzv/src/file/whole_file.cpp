@@ -72,7 +72,7 @@ bool read_all(int fd, uint8_t** out, int64_t* out_length) {
 zvs* func__readfile(zvs* name) {
     gfs_os_file file;
     if (gfs_os_open(view(name), 1, 0, 0, &file) != 0) {
-        error(53);
+        error(ERR_FILE_NOT_FOUND);
         return zvs_new(0, 1);
     }
     uint8_t* bytes = nullptr;
@@ -81,7 +81,7 @@ zvs* func__readfile(zvs* name) {
     gfs_os_close(&file);
     if (!ok) {
         free(bytes);
-        error(75);
+        error(ERR_PATH_FILE_ACCESS);
         return zvs_new(0, 1);
     }
     zvs* text = zvs_new(int32_t(length), 1);
@@ -94,7 +94,7 @@ void sub__writefile(zvs* name, zvs* contents) {
     const whole_file_part part{contents->text, contents->length};
     whole_file_result result = gfs_os_write_whole(view(name), &part, 1);
     if (result.stage == whole_file_stage::open)
-        error(76);
+        error(ERR_PATH_NOT_FOUND);
     else if (result.stage != whole_file_stage::done)
-        error(75);
+        error(ERR_PATH_FILE_ACCESS);
 }

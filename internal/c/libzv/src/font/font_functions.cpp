@@ -18,7 +18,7 @@ int32_t metric(const std::atomic<int32_t>* table, int32_t font_number, int32_t p
         return f >= 0 && f < font_table_capacity ? table[f].load() : 0;
     }
     if (!measurable(font_number)) {
-        error(258);
+        error(ERR_INVALID_HANDLE);
         return 0;
     }
     return table[font_number];

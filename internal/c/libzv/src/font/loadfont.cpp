@@ -50,7 +50,7 @@ int32_t func__loadfont_bytes(const uint8_t* file, int32_t file_length, int32_t s
                              int32_t options_length, int32_t index, int32_t passed) {
     if (new_error_is_set() || file_length <= 0) return 0;
     if (size < 1) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     int32_t flags = 0;
@@ -100,13 +100,13 @@ int32_t func__loadfont(zvs* file, int32_t size, zvs* options, int32_t index, int
 void sub__freefont(int32_t font_number) {
     if (new_error_is_set()) return;
     if (!font_is_loaded(font_number)) {
-        error(258);
+        error(ERR_INVALID_HANDLE);
         return;
     }
     for (int32_t i = 1; i < image_table_next(); i++) {
         const img_struct* im = img_get(i);
         if (im->valid && im->font == font_number) {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return;
         }
     }

@@ -24,7 +24,7 @@ void set_blend(int32_t handle, int32_t passed, bool off) {
     if (!index) return;
     img_struct* im = img_get(index);
     if (im->bytes_per_pixel != 4) {
-        if (!off) error(5);
+        if (!off) error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     im->blend_off = off;
@@ -55,7 +55,7 @@ void sub__clearcolor(uint32_t colour, int32_t handle, int32_t passed) {
     img_struct* im = img_get(index);
     bool none_alone = (passed & 3) == 1, colour_alone = (passed & 3) == 2;
     if (im->text) {
-        if (!none_alone) error(5);
+        if (!none_alone) error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     if (im->bytes_per_pixel == 1) {
@@ -64,13 +64,13 @@ void sub__clearcolor(uint32_t colour, int32_t handle, int32_t passed) {
         } else if (colour_alone && colour <= 255) {
             im->clear_color = static_cast<int32_t>(colour);
         } else {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
         }
         return;
     }
     if (none_alone) return;
     if (!colour_alone) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     uint32_t rgb = colour & 0xFFFFFF;
@@ -85,7 +85,7 @@ void sub__setalpha(int32_t alpha, uint32_t colour1, uint32_t colour2, int32_t ha
     if (!index) return;
     img_struct* im = img_get(index);
     if (im->bytes_per_pixel != 4 || alpha < 0 || alpha > 255) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     uint32_t a = static_cast<uint32_t>(alpha) << 24;

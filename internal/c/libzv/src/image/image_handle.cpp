@@ -21,20 +21,20 @@ int32_t validatepage(int32_t n) {
         int32_t made = deferred_page_maker(n);
         if (made > 0) return made;
         if (made < 0) {
-            error(7);
+            error(ERR_OUT_OF_MEMORY);
             return 0;
         }
     }
     int32_t first = page_index(0);
     if (!first) {
         // Only before the first SCREEN; nothing to copy the page from.
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     img_struct* p0 = img_get(first);
     int32_t index = imgnew(p0->width, p0->height, p0->legacy_mode);
     if (!index) {
-        error(7);
+        error(ERR_OUT_OF_MEMORY);
         return 0;
     }
     img_struct* im = img_get(index);
@@ -54,7 +54,7 @@ int32_t image_index_of(int32_t handle) {
     if (handle >= 0) return validatepage(handle);
     int64_t index = -static_cast<int64_t>(handle);
     if (index >= image_table_next() || !img_get(static_cast<int32_t>(index))->valid) {
-        error(258);
+        error(ERR_INVALID_HANDLE);
         return 0;
     }
     return static_cast<int32_t>(index);

@@ -25,12 +25,12 @@ int32_t console_index() {
 int32_t func__newimage(int32_t width, int32_t height, int32_t mode, int32_t passed) {
     if (new_error) return 0;
     if (width <= 0 || height <= 0) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     if (passed) {
         if (!legacy_mode(mode)) {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return 0;
         }
     } else {
@@ -39,7 +39,7 @@ int32_t func__newimage(int32_t width, int32_t height, int32_t mode, int32_t pass
     // The record holds 16-bit sizes and 16-bit text cursor rows and columns.
     int64_t side = mode == 0 ? img_max_text_side : img_max_side;
     if (width > side || height > side) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     int32_t index = imgnew(width, height, mode);
@@ -69,7 +69,7 @@ int32_t func__copyimage(int32_t handle, int32_t mode, int32_t passed) {
             if (!hw) return -1;
             return HARDWARE_IMG_HANDLE_OFFSET + hw;
         }
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return -1;
     }
 
@@ -108,7 +108,7 @@ void image_free(int32_t index) {
     img_struct* im = img_get(index);
     // A freed console image would leave console_image naming a reused slot.
     if ((im->flags & IMG_SCREEN) || (console_image() && index == console_index())) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     if (index == write_page_index()) set_write_page(display_page_index());
@@ -120,7 +120,7 @@ void sub__freeimage(int32_t handle, int32_t passed) {
     if (new_error) return;
     if (passed) {
         if (handle >= 0) {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return;
         }
         if (hardware_img_struct* hw = get_hardware_img(handle)) {

@@ -51,12 +51,12 @@ img_struct* image_write_record = nullptr;
 void image_table_global_init() {
     if (nimg) return;
     if (!add_chunk()) {
-        error(502);
+        error(ERR_OOM_IMAGE_TABLE);
         return;
     }
     fimg = static_cast<int32_t*>(malloc(sizeof(int32_t) * img_chunk_records));
     if (!fimg) {
-        error(503);
+        error(ERR_OOM_IMAGE_FREE_STACK);
         return;
     }
     nfimg = img_chunk_records;
@@ -94,7 +94,7 @@ int32_t newimg() {
         index = fimg[lastfimg--];
     } else {
         if (nextimg >= nimg && !add_chunk()) {
-            error(502);
+            error(ERR_OOM_IMAGE_TABLE);
             return 0;
         }
         index = nextimg++;
@@ -110,7 +110,7 @@ int32_t freeimg(uint32_t index) {
     if (lastfimg >= nfimg - 1) {
         auto* grown = static_cast<int32_t*>(realloc(fimg, sizeof(int32_t) * (static_cast<size_t>(nfimg) + img_chunk_records)));
         if (!grown) {
-            error(503);
+            error(ERR_OOM_IMAGE_FREE_STACK);
             return 0;
         }
         fimg = grown;

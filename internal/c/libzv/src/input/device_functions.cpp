@@ -14,7 +14,7 @@ bool valid_device(int32_t n) { return n >= 1 && n <= device_last.load(); }
 bool device_argument(int32_t& n, int32_t passed) {
     if (!(passed & 1)) n = device_selected;
     if (valid_device(n)) return true;
-    error(5);
+    error(ERR_ILLEGAL_FUNCTION_CALL);
     return false;
 }
 
@@ -22,7 +22,7 @@ bool device_argument(int32_t& n, int32_t passed) {
 bool selected_item(int32_t& item, int32_t passed, int32_t (*count)(int32_t)) {
     if (!(passed & 1)) item = 1;
     if (!valid_device(device_selected) || item < 1 || item > count(device_selected)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return false;
     }
     return true;
@@ -51,7 +51,7 @@ int32_t func__deviceinput(int32_t n, int32_t passed) {
         return found;
     }
     if (!valid_device(n)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     device_selected = n;

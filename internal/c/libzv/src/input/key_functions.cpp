@@ -35,7 +35,7 @@ int32_t func__keyhit() {
 int32_t func__keydown(int32_t code) {
     if (new_error_is_set()) return 0;
     if (code <= 0) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return keyheld(code) ? -1 : 0;
@@ -45,7 +45,7 @@ void sub__keyclear(int32_t n, int32_t passed) {
     if (new_error_is_set()) return;
     bool all = !(passed & 1);
     if (!all && (n < 1 || n > 3)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
     } else {
         // The writers' indices change too: no key may land meanwhile.
         keyboard_guard hold(keyboard_mutex());

@@ -83,7 +83,7 @@ void key_assign(int32_t n, zvs* text) {
     if (new_error_is_set()) return;
     if ((n >= 1 && n <= 10) || n == 30 || n == 31) {
         if (text->length > soft_key_max) {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return;
         }
         uint8_t bytes[soft_key_max];
@@ -117,5 +117,5 @@ void key_assign(int32_t n, zvs* text) {
         k.scancode.store(text->text[text->length - 1]);
         return;
     }
-    error(5);
+    error(ERR_ILLEGAL_FUNCTION_CALL);
 }

@@ -67,7 +67,7 @@ float func__mousey() {
 
 int32_t func__mousebutton(int32_t n) {
     if (n <= 0) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     if (reading_console()) {

@@ -58,7 +58,7 @@ void sub__mouseshow(zvs* style, int32_t passed) {
         for (const cursor_name& entry : cursor_names)
             if (name == entry.name) id = entry.id;
         if (!id) {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return;
         }
         mouse_cursor_style = id;
@@ -69,12 +69,12 @@ void sub__mouseshow(zvs* style, int32_t passed) {
 
 void sub__mousemove(float x, float y) {
     if (!libzv_is_glut_up()) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     const img_struct* page = display_page();
     if (!page) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     double px, py;
@@ -82,7 +82,7 @@ void sub__mousemove(float x, float y) {
         int32_t columns = page->width, rows = page->height;
         // Written so that NaN is refused too.
         if (!(x >= 0.5f && y >= 0.5f && x <= columns + 0.5 && y <= rows + 0.5)) {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return;
         }
         int32_t fw = fontwidth[page->font].load(), fh = fontheight[page->font].load();
@@ -97,7 +97,7 @@ void sub__mousemove(float x, float y) {
         px = std::nearbyint(double(x));
         py = std::nearbyint(double(y));
         if (!(px >= 0 && py >= 0 && px < page->width && py < page->height)) {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return;
         }
     }

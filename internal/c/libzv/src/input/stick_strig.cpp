@@ -25,7 +25,7 @@ int32_t func_stick(int32_t n, int32_t axis_set, int32_t passed) {
     if (new_error_is_set()) return 0;
     if (!(passed & 1)) axis_set = 1;
     if (n < 0 || n > 65535 || axis_set < 1 || axis_set > 65535) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     int32_t axis = (n & 1) + 2 * (axis_set - 1);
@@ -43,7 +43,7 @@ int32_t func_stick(int32_t n, int32_t axis_set, int32_t passed) {
 int32_t func_strig(int32_t n, int32_t controller, int32_t passed) {
     if (new_error_is_set()) return 0;
     if (n < 0 || n > 65535 || ((passed & 1) && (controller < 1 || controller > 65535))) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     if (!(passed & 1)) {

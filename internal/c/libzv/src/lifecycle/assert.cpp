@@ -8,8 +8,8 @@ void sub__assert(int32_t condition, zvs* message, int32_t passed) {
     if (new_error_is_set() || condition) return;
     if (libzv_program().console && (passed & 1)) {
         sub__echo(message);
-        error(315);
+        error(ERR_ASSERT_FAILED_SEE_CONSOLE);
     } else {
-        error(314);
+        error(ERR_ASSERT_FAILED);
     }
 }

@@ -141,7 +141,7 @@ void chain_restorescreenstate(int32_t file_number) {
 void sub_chain(zvs* target) {
     if (new_error_is_set()) return;
     std::string text(reinterpret_cast<const char*>(target->text), size_t(target->length > 0 ? target->length : 0));
-    if (text.empty()) return error(53);
+    if (text.empty()) return error(ERR_FILE_NOT_FOUND);
 
     chain_names names = chain_derive_names(text);
     std::string cwd = current_folder();
@@ -176,7 +176,7 @@ void sub_chain(zvs* target) {
     start_or_return(own, names.command, file);
 
     chain_files().kill(located);
-    error(53);
+    error(ERR_FILE_NOT_FOUND);
 }
 
 void chain_input() {
@@ -189,7 +189,7 @@ void chain_input() {
         return;
     command_drop_last_argument();
     // An OPEN would create a missing file and restore from zeros.
-    if (!exists(file)) return error(53);
+    if (!exists(file)) return error(ERR_FILE_NOT_FOUND);
 
     const chain_file_ops& io = chain_files();
     int32_t f = io.freefile();

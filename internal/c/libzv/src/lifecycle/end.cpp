@@ -29,7 +29,7 @@ void end() {
 uint8_t stop_program_state() { return stop_program.load(); }
 
 void sub_end() {
-    if (sub_gl_called.load()) error(271);  // fatal
+    if (sub_gl_called.load()) error(ERR_END_INSIDE_SUB_GL);  // fatal
     dont_call_sub_gl.store(1);
     close_all_files();
     exit_blocked.store(0);  // close requests end the program again

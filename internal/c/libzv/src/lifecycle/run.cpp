@@ -44,7 +44,7 @@ void sub_run(zvs* file) {
     // The name goes to the system as a C string: a zero byte in it names no file.
     // Only the program path gets its separators turned; arguments pass as written.
     if (command.find('\0') != std::string::npos || !libzv_process_start(command)) {
-        error(53);
+        error(ERR_FILE_NOT_FOUND);
         return;
     }
     close_program.store(1);

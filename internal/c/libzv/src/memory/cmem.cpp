@@ -28,7 +28,7 @@ void sub_defseg(int64_t segment, int32_t passed) {
         return;
     }
     if (segment < -65536 || segment > 65535) {
-        error(6);
+        error(ERR_OVERFLOW);
         return;
     }
     defseg = cmem + int64_t(uint16_t(segment)) * 16;
@@ -47,7 +47,7 @@ std::atomic_ref<uint8_t> defseg_byte(int64_t offset) {
 
 int32_t func_peek(int64_t offset) {
     if (!offset_in_range(offset)) {
-        error(6);
+        error(ERR_OVERFLOW);
         return 0;
     }
     return defseg_byte(offset).load(std::memory_order_relaxed);
@@ -56,7 +56,7 @@ int32_t func_peek(int64_t offset) {
 void sub_poke(int64_t offset, int32_t value) {
     if (new_error.load(std::memory_order_relaxed)) return;
     if (!offset_in_range(offset)) {
-        error(6);
+        error(ERR_OVERFLOW);
         return;
     }
     defseg_byte(offset).store(uint8_t(value), std::memory_order_relaxed);

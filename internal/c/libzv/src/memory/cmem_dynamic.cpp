@@ -27,7 +27,7 @@ uint32_t dynamic_base = cmem_dynamic_top;
 int32_t take_link() {
     if (cmem_dynamic_free_link > 0) return cmem_dynamic_free_list[--cmem_dynamic_free_link];
     if (cmem_dynamic_next_link >= link_max) {
-        error(507);
+        error(ERR_OOM_CMEM_LINKS);
         return -1;
     }
     return cmem_dynamic_next_link++;
@@ -46,7 +46,7 @@ uint32_t cmem_dynamic_base() { return dynamic_base; }
 
 uint8_t* cmem_dynamic_malloc(uint32_t size) {
     if (size > 65536) {
-        error(505);
+        error(ERR_OOM_CMEM_BLOCK_TOO_BIG);
         return nullptr;
     }
     if (size == 0) return cmem + cmem_dynamic_top;
@@ -66,7 +66,7 @@ uint8_t* cmem_dynamic_malloc(uint32_t size) {
         top = links[i].start;
     }
     if (!in_gap && top - cmem_static_pointer < n) {
-        error(506);
+        error(ERR_OOM_CMEM_DYNAMIC_SPACE);
         return nullptr;
     }
     int32_t index = take_link();

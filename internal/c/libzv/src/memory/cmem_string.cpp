@@ -55,7 +55,7 @@ void cmem_string_setup(int32_t entries) {
     free(state.list);
     state.list = static_cast<zvs**>(calloc(size_t(entries), sizeof(zvs*)));
     if (!state.list) {
-        error(509);
+        error(ERR_OOM_CMEM_STRING);
         entries = 0;
     }
     state.list_lasti = entries - 1;
@@ -88,7 +88,7 @@ void zvs_create_cmem(int32_t length, uint8_t temporary, zvs* s) {
     int32_t descriptor_bytes = temporary ? 0 : 4;
     if (int64_t(state.text_end) + length + descriptor_bytes > cmem_sp) cmem_string_compact_text();
     if (int64_t(state.text_end) + length > cmem_sp) {
-        error(513);
+        error(ERR_OOM_CMEM_STRING_SPACE);
         length = 0;  // only after a fatal error
     }
     s->length = length;
@@ -125,7 +125,7 @@ void zvs_move_cmem(zvs* dest, zvs* src) {
 
 int32_t zvs_concat_cmem(uint32_t extra) {
     cmem_string_compact_text();
-    if (int64_t(state.text_end) + extra > cmem_sp) error(513);
+    if (int64_t(state.text_end) + extra > cmem_sp) error(ERR_OOM_CMEM_STRING_SPACE);
     return int32_t(int64_t(state.text_end) + extra);
 }
 

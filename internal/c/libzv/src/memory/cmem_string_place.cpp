@@ -50,7 +50,7 @@ void cmem_string_compact_list() {
     if (lasti < 1) lasti = 1;
     auto* grown = lasti < INT32_MAX ? static_cast<zvs**>(realloc(st.list, size_t(lasti + 1) * sizeof(zvs*))) : nullptr;
     if (!grown) {
-        error(509);
+        error(ERR_OOM_CMEM_STRING);
         return;
     }
     memset(grown + st.list_lasti + 1, 0, size_t(lasti - st.list_lasti) * sizeof(zvs*));
@@ -107,7 +107,7 @@ void zvs_copy_cmem(zvs* dest, zvs* src) {
         if (int64_t(st.text_end) + length > cmem_sp) {
             cmem_string_compact_text();
             if (int64_t(st.text_end) + length > cmem_sp) {
-                error(513);
+                error(ERR_OOM_CMEM_STRING_SPACE);
                 length = 0;  // only after a fatal error
             }
         }

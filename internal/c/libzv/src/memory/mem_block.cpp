@@ -22,7 +22,7 @@ const void* zeros(intptr_t size) {
     if (need > zero_buffer_size) {
         auto* grown = static_cast<uint8_t*>(calloc(size_t(need), 1));
         if (!grown) {
-            error(518);
+            error(ERR_OOM_MEMGET_BUFFER);
             return zero_buffer;
         }
         free(zero_buffer);
@@ -43,7 +43,7 @@ mem_block func__mem_at_offset(intptr_t offset, intptr_t size) {
     lock->type = MEM_LOCK_PLAIN;
     if (error_pending()) return plain_block(lock, 0, 0, 0);
     if (size < 0) {
-        error(301);
+        error(ERR_MEM_INVALID_SIZE);
         return plain_block(lock, 0, 0, 0);
     }
     return plain_block(lock, offset, size, 0x4000);
@@ -54,7 +54,7 @@ mem_block func__memnew(intptr_t size) {
     lock->type = MEM_LOCK_PLAIN;
     if (error_pending()) return plain_block(lock, 0, 0, 0);
     if (size < 0) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return plain_block(lock, 0, 0, 0x4000);
     }
     // A valid empty block: offset 1 so that it is not mistaken for a failure.
@@ -69,11 +69,11 @@ mem_block func__memnew(intptr_t size) {
 void sub__memfree(mem_block* block) {
     if (error_pending()) return;
     if (!block->lock) {
-        error(309);
+        error(ERR_MEM_NOT_INITIALIZED);
         return;
     }
     if (block->lock->id != block->lock_id) {
-        error(307);
+        error(ERR_MEM_ALREADY_FREED);
         return;
     }
     // Images, scopes and arrays are released by their owners, not through a block.
@@ -91,15 +91,15 @@ const void* func__memget(mem_block block, intptr_t offset, intptr_t size) {
     // every failure still hands out readable bytes.
     if (error_pending()) return zeros(size);
     if (!block.lock) {
-        error(309);
+        error(ERR_MEM_NOT_INITIALIZED);
         return zeros(size);
     }
     if (block.lock->id != block.lock_id) {
-        error(308);
+        error(ERR_MEM_FREED);
         return zeros(size);
     }
     if (!mem_block_covers(block, offset, size)) {
-        error(300);
+        error(ERR_MEM_OUT_OF_RANGE);
         return zeros(size);
     }
     return reinterpret_cast<const void*>(offset);

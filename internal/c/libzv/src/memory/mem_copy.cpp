@@ -53,7 +53,7 @@ void sub__memcopy(mem_block source, intptr_t source_offset, intptr_t bytes, mem_
         return;
     }
     if (!destination.lock) {
-        error(311);
+        error(ERR_MEM_DEST_NOT_INITIALIZED);
         return;
     }
     bool source_freed = source.lock->id != source.lock_id;
@@ -63,11 +63,11 @@ void sub__memcopy(mem_block source, intptr_t source_offset, intptr_t bytes, mem_
         return;
     }
     if (destination_freed) {
-        error(306);
+        error(ERR_MEM_DEST_FREED);
         return;
     }
     if (bytes < 0) {
-        error(301);
+        error(ERR_MEM_INVALID_SIZE);
         return;
     }
     bool source_bad = !mem_block_covers(source, source_offset, bytes);
@@ -77,7 +77,7 @@ void sub__memcopy(mem_block source, intptr_t source_offset, intptr_t bytes, mem_
         return;
     }
     if (destination_bad) {
-        error(303);
+        error(ERR_MEM_DEST_OUT_OF_RANGE);
         return;
     }
     if (bytes <= 64) {

@@ -52,19 +52,19 @@ void fill_value(intptr_t offset, intptr_t bytes, T value) {
 bool checks_pass(const mem_block& block, intptr_t offset, intptr_t bytes, intptr_t source_bytes) {
     if (new_error.load(std::memory_order_relaxed)) return false;
     if (!block.lock) {
-        error(309);
+        error(ERR_MEM_NOT_INITIALIZED);
         return false;
     }
     if (block.lock->id != block.lock_id) {
-        error(308);
+        error(ERR_MEM_FREED);
         return false;
     }
     if (bytes < 0 || source_bytes <= 0) {
-        error(301);
+        error(ERR_MEM_INVALID_SIZE);
         return false;
     }
     if (!mem_block_covers(block, offset, bytes)) {
-        error(300);
+        error(ERR_MEM_OUT_OF_RANGE);
         return false;
     }
     return true;

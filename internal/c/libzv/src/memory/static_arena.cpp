@@ -32,7 +32,7 @@ bool new_arena(int64_t size) {
 }  // namespace
 
 void mem_static_global_init() {
-    if (!new_arena(0x100000)) error(504);
+    if (!new_arena(0x100000)) error(ERR_OOM_STATIC_ARENA);
 }
 
 uint8_t* mem_static_malloc(uint32_t size) {
@@ -40,7 +40,7 @@ uint8_t* mem_static_malloc(uint32_t size) {
     int64_t n = (int64_t(size) + 15) & ~int64_t(15);
     if (!mem_static || n >= mem_static_limit - mem_static_pointer) {
         if (!new_arena(mem_static_size * 2 + n)) {
-            error(504);
+            error(ERR_OOM_STATIC_ARENA);
             return nullptr;
         }
     }

@@ -34,7 +34,7 @@ void net_file_get(int32_t n, uint8_t* data, int32_t length) {
         h->value = r == -1 ? http_get_failed : http_get_succeeded;
         return;
     }
-    error(52);
+    error(ERR_BAD_FILE_NAME_OR_NUMBER);
 }
 
 void net_file_get_string(int32_t n, zvs* target) {
@@ -65,7 +65,7 @@ void net_file_get_string(int32_t n, zvs* target) {
         zvs_set(target, got);
         return;
     }
-    error(52);
+    error(ERR_BAD_FILE_NAME_OR_NUMBER);
 }
 
 void net_file_put(int32_t n, const uint8_t* data, int32_t length) {
@@ -74,7 +74,7 @@ void net_file_put(int32_t n, const uint8_t* data, int32_t length) {
         stream_out(special_stream(h), data, length);
         return;
     }
-    error(52);
+    error(ERR_BAD_FILE_NAME_OR_NUMBER);
 }
 
 int64_t net_file_lof(int32_t n) {
@@ -89,7 +89,7 @@ int64_t net_file_lof(int32_t n) {
         if (libzv_http_get_content_length(~n, &length) != 0) return -1;
         return length > uint64_t(INT64_MAX) ? INT64_MAX : int64_t(length);
     }
-    error(52);
+    error(ERR_BAD_FILE_NAME_OR_NUMBER);
     return 0;
 }
 
@@ -104,7 +104,7 @@ int32_t net_file_eof(int32_t n) {
         libzv_http_get_length(~n, &count);
         return count == 0 ? -1 : 0;
     }
-    error(52);
+    error(ERR_BAD_FILE_NAME_OR_NUMBER);
     return 0;
 }
 

@@ -45,22 +45,22 @@ int32_t func__connected(int32_t handle) {
             return libzv_http_connected(~handle) ? -1 : 0;
         }
     }
-    error(52);
+    error(ERR_BAD_FILE_NAME_OR_NUMBER);
     return 0;
 }
 
 zvs* func__connectionaddress(int32_t) {
-    if (!new_error_is_set()) error(52);
+    if (!new_error_is_set()) error(ERR_BAD_FILE_NAME_OR_NUMBER);
     return zvs_new(0, 1);
 }
 
 int32_t func__statusCode(int32_t handle) {
     special_handle_struct* h = special_handle_of(handle);
     if (!h || h->kind != special_kind_http) {
-        error(52);
+        error(ERR_BAD_FILE_NAME_OR_NUMBER);
         return -1;
     }
     int32_t code = libzv_http_get_status_code(~handle);
-    if (code == -1) error(9);
+    if (code == -1) error(ERR_SUBSCRIPT_OUT_OF_RANGE);
     return code;
 }

@@ -15,7 +15,7 @@ constexpr int32_t read_failed = -2;
 // refuses every index, as the file layer does for a bad one.
 int32_t no_file_check(int32_t) { return 52; }
 int32_t no_file_chr(int32_t) {
-    error(258);
+    error(ERR_INVALID_HANDLE);
     return read_failed;
 }
 int32_t no_file_nextitem(int32_t, int32_t character) { return character; }
@@ -84,8 +84,8 @@ int32_t decimal_digits(int32_t file, int32_t& c) {
 bool tokenized(int32_t result) {
     switch (result) {
         case n_result_number: return true;
-        case n_result_overflow: error(6); return false;
-        case n_result_nothing: error(62); return false;
+        case n_result_overflow: error(ERR_OVERFLOW); return false;
+        case n_result_nothing: error(ERR_INPUT_PAST_END); return false;
         default: return false;  // the reader or the check raised it
     }
 }
@@ -145,7 +145,7 @@ long double func_file_input_float(int32_t file, uint32_t type_word) {
     if (!tokenized(n_inputnumberfromfile(file))) return 0;
     long double value;
     if (!n_float() || !n_value_for_target(type_word, &value)) {
-        error(6);
+        error(ERR_OVERFLOW);
         return 0;
     }
     return value;
@@ -155,7 +155,7 @@ int64_t func_file_input_int64(int32_t file) {
     if (new_error_is_set()) return 0;
     if (!tokenized(n_inputnumberfromfile(file))) return 0;
     if (!n_int64()) {
-        error(6);
+        error(ERR_OVERFLOW);
         return 0;
     }
     return n_number().n_int64_value;
@@ -165,7 +165,7 @@ uint64_t func_file_input_uint64(int32_t file) {
     if (new_error_is_set()) return 0;
     if (!tokenized(n_inputnumberfromfile(file))) return 0;
     if (!n_uint64()) {
-        error(6);
+        error(ERR_OVERFLOW);
         return 0;
     }
     return n_number().n_uint64_value;

@@ -129,7 +129,7 @@ int32_t print_using(zvs* format, int32_t position, zvs* dest, zvs* text) {
             if (mode == 0) return finish(0);
             // No field for the value: from the start, or after one full pass (a format
             // that changed between calls would otherwise be copied without end).
-            if (position == 0 || wrapped) return fail(5);
+            if (position == 0 || wrapped) return fail(ERR_ILLEGAL_FUNCTION_CALL);
             wrapped = true;
             p = 0;
             continue;
@@ -137,7 +137,7 @@ int32_t print_using(zvs* format, int32_t position, zvs* dest, zvs* text) {
         pu_field field;
         if (pu_read_field(fmt, p, field)) {
             if (mode == 0) return finish(p);
-            if (mode == 2) return fail(13);
+            if (mode == 2) return fail(ERR_TYPE_MISMATCH);
             pu_lay_out(field, out);
             p = field.end;
             mode = 0;
@@ -157,7 +157,7 @@ int32_t print_using(zvs* format, int32_t position, zvs* dest, zvs* text) {
         }
         if (width != 0) {
             if (mode == 0) return finish(p);
-            if (mode == 1) return fail(13);
+            if (mode == 1) return fail(ERR_TYPE_MISMATCH);
             if (width < 0) {
                 out += value;
                 width = 1;
@@ -182,7 +182,7 @@ void print_using_set_file_writer(print_using_file_writer writer) { file_writer =
 void print_using_file(int32_t file_number, zvs* text) {
     if (new_error_is_set()) return;
     if (!file_writer) {
-        error(52);
+        error(ERR_BAD_FILE_NAME_OR_NUMBER);
         return;
     }
     file_writer(file_number, text);

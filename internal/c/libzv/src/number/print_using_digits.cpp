@@ -90,7 +90,7 @@ int32_t print_using_uinteger64(zvs* format, uint64_t value, int32_t position, zv
 int32_t print_using_single(zvs* format, float value, int32_t position, zvs* dest) {
     if (new_error_is_set()) return 0;
     if (!decompose_exponent_text(static_cast<double>(value))) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return lay_out(format, position, dest, 'E');
@@ -99,7 +99,7 @@ int32_t print_using_single(zvs* format, float value, int32_t position, zvs* dest
 int32_t print_using_double(zvs* format, double value, int32_t position, zvs* dest) {
     if (new_error_is_set()) return 0;
     if (!decompose_exponent_text(value)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return lay_out(format, position, dest, 'D');
@@ -108,7 +108,7 @@ int32_t print_using_double(zvs* format, double value, int32_t position, zvs* des
 int32_t print_using_float(zvs* format, long double value, int32_t position, zvs* dest) {
     if (new_error_is_set()) return 0;
     if (!decompose_fixed_text(value)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return lay_out(format, position, dest, 'F');

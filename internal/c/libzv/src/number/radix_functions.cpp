@@ -16,7 +16,7 @@ zvs* radix_of_float(num_text (*digits)(int64_t, int32_t), long double value, int
     if (new_error_is_set()) return zvs_new(0, 1);
     int64_t integer;
     if (!num_radix_integer(value, &integer)) {
-        error(6);
+        error(ERR_OVERFLOW);
         return zvs_new(0, 1);
     }
     return zvs_of_text(digits(integer, size).view());

@@ -21,7 +21,7 @@ zvs* raw_of(uint64_t bits, int32_t size) {
 bool raw_from(zvs* s, int32_t size, uint64_t* bits) {
     if (new_error_is_set()) return false;
     if (s->length < size) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return false;
     }
     *bits = raw_get(s->text, size);
@@ -86,7 +86,7 @@ double string2d(zvs* s) {
 long double string2f(zvs* s) {
     if (new_error_is_set()) return 0;
     if (s->length < raw_extended_size) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return raw_get_extended(s->text);
@@ -108,7 +108,7 @@ zvs* func_mksmbf(float value) {
     if (new_error_is_set()) return zvs_new(0, 1);
     uint8_t bytes[4];
     if (!mbf_from_single(value, bytes)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return zvs_new(0, 1);
     }
     return zvs_of_bytes(bytes, 4);
@@ -118,7 +118,7 @@ zvs* func_mkdmbf(double value) {
     if (new_error_is_set()) return zvs_new(0, 1);
     uint8_t bytes[8];
     if (!mbf_from_double(value, bytes)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return zvs_new(0, 1);
     }
     return zvs_of_bytes(bytes, 8);
@@ -128,7 +128,7 @@ float func_cvsmbf(zvs* s) {
     if (new_error_is_set()) return 0;
     float value;
     if (!mbf_to_single(s->text, s->length, &value)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return value;
@@ -138,7 +138,7 @@ double func_cvdmbf(zvs* s) {
     if (new_error_is_set()) return 0;
     double value;
     if (!mbf_to_double(s->text, s->length, &value)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return value;

@@ -105,9 +105,9 @@ int32_t decimal_item(const uint8_t* data, int32_t& i, int32_t length) {
 bool tokenized(int32_t result) {
     switch (result) {
         case n_result_number: return true;
-        case n_result_nothing: error(4); return false;
-        case n_result_syntax: error(2); return false;
-        default: error(6); return false;
+        case n_result_nothing: error(ERR_OUT_OF_DATA); return false;
+        case n_result_syntax: error(ERR_SYNTAX); return false;
+        default: error(ERR_OVERFLOW); return false;
     }
 }
 
@@ -164,7 +164,7 @@ long double func_read_float(const uint8_t* data, int32_t* position, int32_t leng
     long double value;
     if (!n_float() || !n_value_for_target(type_word, &value)) {
         *position = item;
-        error(6);
+        error(ERR_OVERFLOW);
         return 0;
     }
     return value;
@@ -176,7 +176,7 @@ int64_t func_read_int64(const uint8_t* data, int32_t* position, int32_t length) 
     if (!tokenized(n_inputnumberfromdata(data, position, length))) return 0;
     if (!n_int64()) {
         *position = item;
-        error(6);
+        error(ERR_OVERFLOW);
         return 0;
     }
     return n_number().n_int64_value;
@@ -188,7 +188,7 @@ uint64_t func_read_uint64(const uint8_t* data, int32_t* position, int32_t length
     if (!tokenized(n_inputnumberfromdata(data, position, length))) return 0;
     if (!n_uint64()) {
         *position = item;
-        error(6);
+        error(ERR_OVERFLOW);
         return 0;
     }
     return n_number().n_uint64_value;

@@ -26,12 +26,12 @@ template <typename T>
 zvs* tostr_float(T value, int32_t digits, int32_t passed, int32_t largest) {
     if (new_error_is_set()) return zvs_new(0, 1);
     if (passed && digits < 0) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return zvs_new_txt(nullptr);
     }
     num_text text = num_tostr(value, tostr_precision(digits, passed, largest));
     if (text.length >= tostr_limit) {
-        error(51);
+        error(ERR_INTERNAL);
         return zvs_new(0, 1);
     }
     return zvs_of_text(text.view());

@@ -160,7 +160,7 @@ bool scan(const uint8_t* text, int32_t length, val_number& n) {
     while (p < end && is_blank(*p)) p++;
     if (p < end && *p == '&') {
         if (scan_based(p + 1, end, n)) return true;
-        error(6);
+        error(ERR_OVERFLOW);
         return false;
     }
     scan_decimal(p, end, n);

@@ -26,7 +26,7 @@ int32_t channel(uint32_t colour, int32_t handle, int32_t passed, int shift) {
     if (!im) return 0;
     if (im->bytes_per_pixel == 4) return static_cast<int32_t>(colour >> shift & 255);
     if (colour > im->pixel_mask || colour > 255) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return static_cast<int32_t>(palette_get(im->palette, static_cast<int32_t>(colour)) >> shift & 255);
@@ -86,7 +86,7 @@ int32_t func__alpha(uint32_t colour, int32_t handle, int32_t passed) {
     if (!im) return 0;
     if (im->bytes_per_pixel == 4) return static_cast<int32_t>(colour >> 24);
     if (colour > im->pixel_mask) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return static_cast<int32_t>(colour) == im->clear_color ? 0 : 255;

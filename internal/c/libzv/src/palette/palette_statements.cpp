@@ -28,7 +28,7 @@ void console_color(uint32_t fg, uint32_t bg, int32_t passed) {
 // PALETTE without the pending-error test; error 5 for every value the mode refuses.
 void set_palette(img_struct* im, uint32_t attribute, uint32_t colour) {
     if (im->bytes_per_pixel == 4) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     attribute &= 255;
@@ -65,7 +65,7 @@ void set_palette(img_struct* im, uint32_t attribute, uint32_t colour) {
         default:
             break;
     }
-    error(5);
+    error(ERR_ILLEGAL_FUNCTION_CALL);
 }
 
 // The record an optional argument names, or null after error 258.
@@ -111,10 +111,10 @@ void zvg_sub_color(uint32_t fg, uint32_t bg, uint32_t border, int32_t passed) {
         case 2: fg_max = 1, bg_max = 15; break;
         case 1: fg_max = 15, bg_max = UINT32_MAX; break;  // background, then palette choice
         case 0: fg_max = 31, bg_max = 15; break;
-        default: error(5); return;
+        default: error(ERR_ILLEGAL_FUNCTION_CALL); return;
     }
     if ((has_fg && fg > fg_max) || (has_bg && bg > bg_max) || (has_border && mode != 0)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     switch (mode) {
@@ -164,7 +164,7 @@ void sub_paletteusing(const void* data, int64_t bytes, int32_t element_bits) {
     if (new_error) return;
     img_struct* im = write_page();
     if (im->bytes_per_pixel == 4) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     // A text image's mask spans its cells; its palette has 16 attributes.
@@ -172,7 +172,7 @@ void sub_paletteusing(const void* data, int64_t bytes, int32_t element_bits) {
     int64_t element_bytes = element_bits / 8;
     bool wide_mode = im->legacy_mode == 11 || im->legacy_mode == 12 || im->legacy_mode == 13 || im->legacy_mode == 256;
     if (bytes < element_bytes * (last + 1) || (element_bits == 16 && wide_mode)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     const auto* p = static_cast<const uint8_t*>(data);
@@ -186,7 +186,7 @@ void sub_paletteusing(const void* data, int64_t bytes, int32_t element_bits) {
             memcpy(&value, p + attribute * 4, 4);
         }
         if (value < -1) {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return;
         }
         if (value == -1) continue;
@@ -199,7 +199,7 @@ uint32_t func__palettecolor(int32_t attribute, int32_t handle, int32_t passed) {
     img_struct* im = image_of(handle, passed);
     if (!im) return 0;
     if (!im->palette || attribute < 0 || attribute > 255) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return palette_get(im->palette, attribute) | 0xFF000000;
@@ -210,7 +210,7 @@ void sub__palettecolor(int32_t attribute, uint32_t colour, int32_t handle, int32
     img_struct* im = image_of(handle, passed);
     if (!im) return;
     if (!im->palette || attribute < 0 || attribute > 255) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     palette_set(im->palette, attribute, colour);
@@ -225,7 +225,7 @@ void sub__copypalette(int32_t source, int32_t destination, int32_t passed) {
     uint32_t* src = img_get(from)->palette;
     uint32_t* dst = img_get(to)->palette;
     if (!src || !dst) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     for (int i = 0; i < 256; i++) palette_set(dst, i, palette_get(src, i));

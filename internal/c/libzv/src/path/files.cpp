@@ -78,7 +78,7 @@ zvs* func__files(zvs* pattern_text, int32_t passed) {
         name = &FS_NextMatchingEntry(files_context, text);
     } else {
         if (files_folder->empty()) {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return zvs_new(0, 1);
         }
         name = &FS_NextMatchingEntry(files_context, {});
@@ -108,13 +108,13 @@ void sub_files(zvs* pattern_text, int32_t passed) {
         filepath_split(text, &folder, &file);
         folder = FS_GetFullPath(folder.empty() ? "./" : folder);
     }
-    if (folder.empty()) return error(5);
+    if (folder.empty()) return error(ERR_ILLEGAL_FUNCTION_CALL);
     std::string short_folder = FS_GetShortPath(folder);
     print(short_folder, false, 1);
 
     DirectoryContext context;
     const std::string* name = &FS_NextMatchingEntry(&context, text);
-    if (name->empty()) return error(53);
+    if (name->empty()) return error(ERR_FILE_NOT_FOUND);
     for (; !name->empty(); name = &FS_NextMatchingEntry(&context, {})) {
         std::string joined;
         filepath_join(&joined, short_folder, *name);

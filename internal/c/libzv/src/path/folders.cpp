@@ -82,7 +82,7 @@ zvs* func__cwd() {
     if (new_error_is_set()) return zvs_new(0, 1);
     std::string folder;
     if (!current_folder(&folder)) {
-        error(51);
+        error(ERR_INTERNAL);
         return zvs_new(0, 1);
     }
     return temporary_copy(folder);
@@ -106,32 +106,32 @@ void folders_reset_for_tests() {
 void sub_chdir(zvs* path) {
     if (new_error_is_set()) return;
     std::string os;
-    if (!folder_path(path, &os) || chdir(os.c_str()) != 0) error(76);
+    if (!folder_path(path, &os) || chdir(os.c_str()) != 0) error(ERR_PATH_NOT_FOUND);
 }
 
 void sub_mkdir(zvs* path) {
     if (new_error_is_set()) return;
     std::string os;
-    if (!folder_path(path, &os)) return error(76);
+    if (!folder_path(path, &os)) return error(ERR_PATH_NOT_FOUND);
     if (mkdir(os.c_str(), 0777) != 0) error(errno == EEXIST ? 75 : 76);
 }
 
 void sub_rmdir(zvs* path) {
     if (new_error_is_set()) return;
     std::string os;
-    if (!folder_path(path, &os)) return error(76);
+    if (!folder_path(path, &os)) return error(ERR_PATH_NOT_FOUND);
     if (rmdir(os.c_str()) != 0) error(errno == ENOTEMPTY || errno == EEXIST ? 75 : 76);
 }
 
 void sub_name(zvs* old_name, zvs* new_name) {
     if (new_error_is_set()) return;
     std::string_view from_text = zvs_view(old_name), to_text = zvs_view(new_name);
-    if (names_null_device(from_text) || names_null_device(to_text)) return error(75);
+    if (names_null_device(from_text) || names_null_device(to_text)) return error(ERR_PATH_FILE_ACCESS);
     std::string from, to;
-    if (!libzv_os_path(from_text, &from) || !libzv_os_path(to_text, &to)) return error(64);
+    if (!libzv_os_path(from_text, &from) || !libzv_os_path(to_text, &to)) return error(ERR_BAD_FILE_NAME);
     // A drive names a drive that does not exist here: a missing old name or target folder.
-    if (libzv_path_has_drive(from_text) || libzv_path_has_drive(to_text)) return error(53);
-    if (gfs_os_held(from_text)) return error(75);  // open files are never moved from under their number
+    if (libzv_path_has_drive(from_text) || libzv_path_has_drive(to_text)) return error(ERR_FILE_NOT_FOUND);
+    if (gfs_os_held(from_text)) return error(ERR_PATH_FILE_ACCESS);  // open files are never moved from under their number
     int failed = rename_no_replace(from.c_str(), to.c_str());
     if (failed) error(rename_error(failed));
 }

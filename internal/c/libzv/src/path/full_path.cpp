@@ -54,7 +54,7 @@ zvs* func__fullpath(zvs* path) {
     std::string name(zvs_view(path));
     if (path->temporary) zvs_free(path);
     if (!FS_DirectoryExists(name) && !FS_FileExists(name)) {
-        error(76);
+        error(ERR_PATH_NOT_FOUND);
         return zvs_new(0, 1);
     }
     return temporary_copy(FS_GetFullPath(name));

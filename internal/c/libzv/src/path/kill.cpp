@@ -43,7 +43,7 @@ void sub_kill(zvs* pattern_text) {
     if (new_error_is_set()) return;
     std::string text = filepath_fix_directory(pattern_text);
     // A folder's name would list that folder while the names are joined with its parent.
-    if (!has_wildcard(text) && FS_DirectoryExists(text)) return error(53);
+    if (!has_wildcard(text) && FS_DirectoryExists(text)) return error(ERR_FILE_NOT_FOUND);
     std::string folder, file;
     filepath_split(text, &folder, &file);
     bool plain_file_seen = false;
@@ -60,5 +60,5 @@ void sub_kill(zvs* pattern_text) {
         plain_file_seen = true;
         if (int32_t e = kill_one(joined)) error(e);
     }
-    if (!plain_file_seen) error(53);
+    if (!plain_file_seen) error(ERR_FILE_NOT_FOUND);
 }

@@ -14,7 +14,7 @@ int32_t pcopy_index(int32_t handle) {
     if (handle >= 0) return validatepage(handle);
     int64_t index = -static_cast<int64_t>(handle);
     if (index >= image_table_next() || !img_get(static_cast<int32_t>(index))->valid) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return static_cast<int32_t>(index);
@@ -32,7 +32,7 @@ void sub_pcopy(int32_t source, int32_t destination) {
     img_struct* to = img_get(to_index);
     if (from->bytes_per_pixel != to->bytes_per_pixel || from->width != to->width || from->height != to->height ||
         (from->bytes_per_pixel == 1 && to->pixel_mask < from->pixel_mask)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     memcpy(to->pixels, from->pixels, static_cast<size_t>(from->width) * from->height * from->bytes_per_pixel);

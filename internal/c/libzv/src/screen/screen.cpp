@@ -312,7 +312,7 @@ void zvg_screen(int32_t mode, int32_t, int32_t active_page, int32_t visual_page,
             if (index != page_index(0)) {
                 // Adopting page 1 or above would free it first.
                 if (img_get(index)->flags & IMG_SCREEN) {
-                    error(5);
+                    error(ERR_ILLEGAL_FUNCTION_CALL);
                     return;
                 }
                 plan.adopt = index;
@@ -321,7 +321,7 @@ void zvg_screen(int32_t mode, int32_t, int32_t active_page, int32_t visual_page,
         } else {
             const legacy_mode_info* m = legacy_mode(mode);
             if (!m || !m->screen) {
-                error(5);
+                error(ERR_ILLEGAL_FUNCTION_CALL);
                 return;
             }
             int32_t p0 = page_index(0);
@@ -332,7 +332,7 @@ void zvg_screen(int32_t mode, int32_t, int32_t active_page, int32_t visual_page,
     bool active_given = passed & 4;
     bool visual_given = passed & 8;
     if (active_given && active_page < 0) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     if (active_given && !visual_given) {
@@ -340,7 +340,7 @@ void zvg_screen(int32_t mode, int32_t, int32_t active_page, int32_t visual_page,
         visual_given = true;
     }
     if (visual_given && visual_page < 0) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
 
@@ -362,7 +362,7 @@ void zvg_screen(int32_t mode, int32_t, int32_t active_page, int32_t visual_page,
     display_pause pause = display_pause::not_needed;
     if (mode_change) {
         if (!prepare(plan)) {
-            error(7);
+            error(ERR_OUT_OF_MEMORY);
             return;
         }
         pause = lock_display_pause();

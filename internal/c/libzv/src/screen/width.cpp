@@ -87,7 +87,7 @@ void switch_font(int32_t new_font, bool window_again) {
 void resize(int32_t columns, int32_t rows, int32_t passed) {
     img_struct* im = write_page();
     if (((passed & given_columns) && columns < 1) || ((passed & given_rows) && rows < 1)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     int32_t fw = font_width_of(im->font), fh = font_height_of(im->font);
@@ -96,13 +96,13 @@ void resize(int32_t columns, int32_t rows, int32_t passed) {
     int64_t height = passed & given_rows ? static_cast<int64_t>(rows) * fh : im->height;
     if (width == im->width && height == im->height) return;
     if (width < 1 || height < 1 || width > img_max_side || height > img_max_side) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     int64_t bytes = width * height * im->bytes_per_pixel;
     uint8_t* pixels = bytes <= img_max_bytes ? static_cast<uint8_t*>(calloc(static_cast<size_t>(bytes), 1)) : nullptr;
     if (!pixels) {
-        error(7);
+        error(ERR_OUT_OF_MEMORY);
         return;
     }
     display_pause pause = display_pause::not_needed;
@@ -137,21 +137,21 @@ bool text_columns_known(int32_t c) { return c == 40 || c == 80; }
 // The legacy graphics modes' last column: a text screen with the given values.
 void no_font_fits(int32_t c, int32_t r, int32_t passed) {
     if (passed == given_rows) {
-        if (!text_rows_known(r)) return error(5);
+        if (!text_rows_known(r)) return error(ERR_ILLEGAL_FUNCTION_CALL);
         return screen0_with(-1, r, -1);
     }
     if (passed == given_columns) {
-        if (!text_columns_known(c)) return error(5);
+        if (!text_columns_known(c)) return error(ERR_ILLEGAL_FUNCTION_CALL);
         return screen0_with(c, -1, -1);
     }
-    if (!text_columns_known(c) || !text_rows_known(r)) return error(5);
+    if (!text_columns_known(c) || !text_rows_known(r)) return error(ERR_ILLEGAL_FUNCTION_CALL);
     screen0_with(c, r, text_font_for(c, r));
 }
 
 void width_text(const img_struct* im, int32_t c, int32_t r, int32_t passed) {
     if (!(passed & given_columns)) c = im->width;
     if (!(passed & given_rows)) r = im->height;
-    if (c > img_max_text_side || r > img_max_text_side) return error(5);
+    if (c > img_max_text_side || r > img_max_text_side) return error(ERR_ILLEGAL_FUNCTION_CALL);
     int32_t f = text_font_for(c, r);
     if (f == im->font && c == im->width && r == im->height) return;
     screen0_with(c, r, f);
@@ -199,7 +199,7 @@ void width_ega_vga(const img_struct* im, int32_t c, int32_t r, int32_t passed) {
 void width_console(int32_t c, int32_t r, int32_t passed) {
     if (!(passed & given_columns) || c < 1) c = console_columns();
     if (!(passed & given_rows) || r < 1) r = console_rows();
-    if (c > img_max_text_side || r > img_max_text_side) return error(5);
+    if (c > img_max_text_side || r > img_max_text_side) return error(ERR_ILLEGAL_FUNCTION_CALL);
     console_resize(c, r);
 }
 
@@ -208,9 +208,9 @@ void width_screen(int32_t c, int32_t r, int32_t passed) {
     const img_struct* im = write_page();
     if (im->console) return width_console(c, r, passed);
     passed &= given_columns | given_rows;
-    if (!passed) return error(5);
+    if (!passed) return error(ERR_ILLEGAL_FUNCTION_CALL);
     if (im->legacy_mode == 32 || im->legacy_mode == 256) return resize(c, r, passed);
-    if (((passed & given_columns) && c < 1) || ((passed & given_rows) && r < 1)) return error(5);
+    if (((passed & given_columns) && c < 1) || ((passed & given_rows) && r < 1)) return error(ERR_ILLEGAL_FUNCTION_CALL);
     switch (im->legacy_mode) {
         case 0: return width_text(im, c, r, passed);
         case 9: case 10: case 11: case 12: return width_ega_vga(im, c, r, passed);
@@ -223,11 +223,11 @@ void width_screen(int32_t c, int32_t r, int32_t passed) {
 void zvsub_width(int32_t device, int32_t columns, int32_t rows, int32_t, int32_t, int32_t passed) {
     if (new_error_is_set()) return;
     if (device == 2) {
-        if (passed != given_columns || columns < 1 || columns > 255) return error(5);
+        if (passed != given_columns || columns < 1 || columns > 255) return error(ERR_ILLEGAL_FUNCTION_CALL);
         set_width_lprint(columns);
         return;
     }
-    if (device != 0) return error(5);
+    if (device != 0) return error(ERR_ILLEGAL_FUNCTION_CALL);
     width_screen(columns, rows, passed);
 }
 

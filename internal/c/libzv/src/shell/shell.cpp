@@ -133,7 +133,7 @@ int64_t func__shellhide(zvs* command) {
     if (new_error_is_set()) return 0;
     std::string text = text_of(command);
     if (text.empty()) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 1;
     }
     int32_t code = 0;
@@ -144,7 +144,7 @@ void sub_shell2(zvs* command, int32_t passed) {
     if (new_error_is_set()) return;
     if (passed & 1) return sub_shell4(command, passed & 2);
     std::string text = passed & 2 ? text_of(command) : std::string();
-    if (text.empty()) return error(5);
+    if (text.empty()) return error(ERR_ILLEGAL_FUNCTION_CALL);
     int32_t code;
     launch(text, window_mode::hidden, wait_mode::wait, &code);
 }
@@ -162,7 +162,7 @@ void sub_shell3(zvs* command, int32_t passed) {
 
 void sub_shell4(zvs* command, int32_t passed) {
     std::string text = passed & 2 ? text_of(command) : std::string();
-    if (text.empty()) return error(5);
+    if (text.empty()) return error(ERR_ILLEGAL_FUNCTION_CALL);
     int32_t code;
     launch(text, window_mode::hidden, wait_mode::no_wait, &code);
 }

@@ -8,7 +8,7 @@
 int32_t zvs_asc(zvs* s) {
     if (new_error) return 0;
     if (s->length == 0) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return s->text[0];
@@ -17,7 +17,7 @@ int32_t zvs_asc(zvs* s) {
 int32_t zvs_asc(zvs* s, uint32_t position) {
     if (new_error) return 0;
     if (position == 0 || position > uint32_t(s->length)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return s->text[position - 1];
@@ -26,7 +26,7 @@ int32_t zvs_asc(zvs* s, uint32_t position) {
 zvs* func_chr(int32_t code) {
     if (new_error) return zvs_pending_result();
     if (code < 0 || code > 255) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return zvs_new(0, 1);
     }
     zvs* r = zvs_new(1, 1);

@@ -16,7 +16,7 @@ zvs* zvs_take_descriptor() {
             int32_t capacity = st.block_capacity * 2;
             auto blocks = static_cast<zvs**>(realloc(st.blocks, int64_t(capacity) * sizeof(zvs*)));
             if (!blocks) {
-                error(508);
+                error(ERR_OOM_STRING_DESCRIPTORS);
                 return nullptr;
             }
             st.blocks = blocks;
@@ -24,7 +24,7 @@ zvs* zvs_take_descriptor() {
         }
         auto block = static_cast<zvs*>(calloc(zvs_descriptors_per_block, sizeof(zvs)));
         if (!block) {
-            error(508);
+            error(ERR_OOM_STRING_DESCRIPTORS);
             return nullptr;
         }
         // The old block stays where it is: its descriptors are still in use.
@@ -41,7 +41,7 @@ void zvs_recycle_descriptor(zvs* s) {
         int64_t capacity = st.free_capacity * 2;
         auto stack = static_cast<zvs**>(realloc(st.free_descriptors, capacity * sizeof(zvs*)));
         if (!stack) {
-            error(508);
+            error(ERR_OOM_STRING_DESCRIPTORS);
             return;  // the descriptor is lost, nothing else
         }
         st.free_descriptors = stack;

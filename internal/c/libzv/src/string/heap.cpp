@@ -8,7 +8,7 @@
 
 bool zvs_length_fits(int64_t length) {
     if (length <= INT32_MAX) return true;
-    error(512);
+    error(ERR_OOM_STRING_HEAP);
     return false;
 }
 
@@ -29,7 +29,7 @@ void zvs_heap_list_append(zvs* s) {
             auto list = lasti < INT32_MAX ? static_cast<zvs**>(realloc(st.heap_list, (lasti + 1) * sizeof(zvs*)))
                                           : nullptr;
             if (!list) {
-                error(510);
+                error(ERR_OOM_STRING_HEAP_BLOCK);
                 return;
             }
             st.heap_list = list;
@@ -65,7 +65,7 @@ void zvs_heap_compact(int64_t need) {
     uintptr_t old_base = reinterpret_cast<uintptr_t>(st.heap);
     auto heap = static_cast<uint8_t*>(realloc(st.heap, size));
     if (!heap) {
-        error(512);
+        error(ERR_OOM_STRING_HEAP);
         return;
     }
     st.heap = heap;

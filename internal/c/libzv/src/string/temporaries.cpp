@@ -11,7 +11,7 @@ void zvs_tmp_make_room() {
     uint64_t lasti = uint64_t(st.tmp_list_lasti) * 2;
     auto list = lasti < UINT32_MAX ? static_cast<zvs**>(realloc(st.tmp_list, (lasti + 1) * sizeof(zvs*))) : nullptr;
     if (!list) {
-        error(511);
+        error(ERR_OOM_STRING_TEMPORARIES);
         return;
     }
     memset(list + st.tmp_list_lasti + 1, 0, (lasti - st.tmp_list_lasti) * sizeof(zvs*));

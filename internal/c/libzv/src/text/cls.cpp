@@ -54,11 +54,11 @@ void cls_write_image(int32_t method, uint32_t colour, int32_t passed) {
         return;
     }
     if ((passed & 2) && im->bytes_per_pixel != 4 && colour > im->pixel_mask) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     if ((passed & 1) && (method < 0 || method > 2)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     if (!(passed & 2)) colour = im->background_color;

@@ -201,13 +201,13 @@ bool screen_input_line(edit_line& edit, uint8_t finish_line, uint32_t mark) {
     copies.page = write_page_index();
     copies.start = func__copyimage(-copies.page, 0, 1);
     if (copies.start >= -1) {
-        error(516);
+        error(ERR_OOM_INPUT_START_COPY);
         return true;
     }
     copies.scratch = func__copyimage(-copies.page, 0, 1);
     if (copies.scratch >= -1) {
         sub__freeimage(copies.start, 1);
-        error(517);
+        error(ERR_OOM_INPUT_SCRATCH_COPY);
         return true;
     }
     img_struct* page = write_page();

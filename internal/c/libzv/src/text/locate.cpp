@@ -47,27 +47,27 @@ void zvg_sub_locate(int32_t row, int32_t column, int32_t cursor, int32_t start, 
     bool to_8050 = false;
     if (passed & 1) {
         if (row < im->top_row) {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return;
         }
         if (row > im->bottom_row && row != text_rows(im)) {
             if (!switch_applies(im) || row > 50) {
-                error(5);
+                error(ERR_ILLEGAL_FUNCTION_CALL);
                 return;
             }
             to_8050 = true;
         }
     }
     if ((passed & 2) && (column < 1 || column > text_columns(im))) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     if ((passed & 4) && cursor != 0 && cursor != 1) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     if (((passed & 8) && (start < 0 || start > 31)) || ((passed & 16) && (stop < 0 || stop > 31))) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     if (to_8050) {

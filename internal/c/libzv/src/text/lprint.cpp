@@ -86,7 +86,7 @@ void lprint_tab() {
 int32_t func_lpos(int32_t port) {
     if (new_error_is_set()) return 0;
     if (port < 0 || port > 3) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return lpos();

@@ -12,7 +12,7 @@ void sub__printmode(int32_t option, int32_t handle, int32_t passed) {
     img_struct* im = img_get(index);
     if (im->text) {
         // Cells have no glyph background to keep.
-        if (option != 1) error(5);
+        if (option != 1) error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     // The statement's options are keyword numbers; the record stores the mode.

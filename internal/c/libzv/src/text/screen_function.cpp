@@ -32,11 +32,11 @@ int32_t func_screen(int32_t row, int32_t column, int32_t colour_flag, int32_t pa
     bool colour = (passed & 1) && colour_flag != 0;
     if (im->console) return console_cell(row, column, colour);
     if (!im->text && im->font != 8 && im->font != 14 && im->font != 16) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     if (row < 1 || row > text_rows(im) || column < 1 || column > text_columns(im)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     if (im->text) {

@@ -83,7 +83,7 @@ zvs* func_tab(int32_t column) {
         position = current_column();
     }
     if (column < -32768 || column > 32767) {
-        error(6);
+        error(ERR_OVERFLOW);
         return empty();
     }
     int64_t target = column;
@@ -96,7 +96,7 @@ zvs* func_tab(int32_t column) {
 zvs* func_spc(int32_t count) {
     if (new_error_is_set()) return empty();
     if (count < -32768 || count > 32767) {
-        error(6);
+        error(ERR_OVERFLOW);
         return empty();
     }
     if (count < 0) count = 0;

@@ -10,7 +10,7 @@ void zvg_sub_view_print(int32_t top, int32_t bottom, int32_t passed) {
     int32_t rows = text_rows(im);
     if (passed & 1) {
         if (top < 1 || top > rows || bottom < top || bottom > rows) {
-            error(5);
+            error(ERR_ILLEGAL_FUNCTION_CALL);
             return;
         }
     } else {

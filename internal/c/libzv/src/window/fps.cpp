@@ -13,7 +13,7 @@ void sub__fps(double value, int32_t mode) {
     }
     // NaN is no frame rate either.
     if (mode != 2 || !(value >= 1)) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     max_fps.store(value > 200 ? 200 : value);

@@ -28,7 +28,7 @@ enum : int32_t {
 void sub__screenmove(int32_t x, int32_t y, int32_t mode) {
     if (new_error_is_set()) return;
     if ((mode != 1 && mode != 2) || !libzv_is_glut_up()) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     if (full_screen.load()) return;
@@ -47,7 +47,7 @@ void sub__screenmove(int32_t x, int32_t y, int32_t mode) {
 int32_t func__screenx() {
     if (new_error_is_set()) return 0;
     if (!libzv_is_glut_up()) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return libzv_glut_get(GET_WINDOW_X) - libzv_glut_get(GET_BORDER_WIDTH);
@@ -56,7 +56,7 @@ int32_t func__screenx() {
 int32_t func__screeny() {
     if (new_error_is_set()) return 0;
     if (!libzv_is_glut_up()) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
     return libzv_glut_get(GET_WINDOW_Y) - libzv_glut_get(GET_BORDER_WIDTH) - libzv_glut_get(GET_HEADER_HEIGHT);
@@ -65,7 +65,7 @@ int32_t func__screeny() {
 void sub_screenicon() {
     if (new_error_is_set()) return;
     if (!libzv_is_glut_up()) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     libzv_glut_iconify_window();

@@ -29,7 +29,7 @@ void interrupt_with_record(int32_t number, byte_element_struct* in, byte_element
     if (new_error_is_set()) return;
     int32_t needed = segments ? recordx_bytes : record_bytes;
     if (!out || out->length < needed || !in || in->length < needed) {
-        error(5);
+        error(ERR_ILLEGAL_FUNCTION_CALL);
         return;
     }
     cpu_struct& cpu = cpu_registers();
