@@ -1,4 +1,4 @@
-// Connection specifications: _OPENCLIENT and _OPENHOST on arbitrary text ("TCP/IP:port:host",
+// Connection texts: _OPENCLIENT and _OPENHOST on arbitrary text ("TCP/IP:port:host",
 // "HTTP:url", and everything that is neither), over a transport that accepts or refuses as
 // the input says; then _OPENCONNECTION, _CONNECTED, GET, PUT, LOF, EOF and CLOSE on what came back.
 #include "fuzz_support.h"
