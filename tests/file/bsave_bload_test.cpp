@@ -11,22 +11,11 @@
 #include "file/bsave.h"
 #include "file/replace_file.h"
 #include "file/file_fixture.h"
+#include "file/full_disk.h"
 #include "memory/cmem.h"
 #include "support/private_tmpfs.h"
 
 namespace {
-
-// A disk that takes write_budget more bytes, then is full.
-int64_t write_budget = 0;
-ssize_t full_disk_write(int fd, const void* bytes, size_t count) {
-    if (write_budget <= 0) {
-        errno = ENOSPC;
-        return -1;
-    }
-    size_t take = std::min(count, size_t(write_budget));
-    write_budget -= int64_t(take);
-    return ::write(fd, bytes, take);
-}
 
 class MemoryImage : public FileTest {
 protected:
@@ -120,20 +109,20 @@ TEST_F(MemoryImage, AFailedSaveLeavesThePreviousFileAsItWas) {
     gfs_os_set_whole_file_write_for_tests(full_disk_write);
     for (int64_t budget : {0, 3, 7, 9, 65542}) {
         write_file("m.bsv", previous, 0604);
-        write_budget = budget;
+        full_disk_budget = budget;
         EXPECT_EQ(bsave("m.bsv", 0, 65536), 75) << budget;
         EXPECT_EQ(read_file("m.bsv"), previous) << budget;
         struct stat st;
         ASSERT_EQ(stat("m.bsv", &st), 0);
         EXPECT_EQ(st.st_mode & 07777, 0604u) << budget;
-        write_budget = budget;
+        full_disk_budget = budget;
         EXPECT_EQ(bsave("n.bsv", 0, 65536), 75) << budget;
         EXPECT_FALSE(exists("n.bsv")) << budget;
         std::set<std::string> names;
         for (const auto& e : std::filesystem::directory_iterator(".")) names.insert(e.path().filename().string());
         EXPECT_EQ(names, std::set<std::string>{"m.bsv"}) << "no temporary file stays behind, " << budget;
     }
-    write_budget = 7 + 65536;
+    full_disk_budget = 7 + 65536;
     EXPECT_EQ(bsave("m.bsv", 0, 65536), 0);
     EXPECT_EQ(read_file("m.bsv"), header(0x2000, 0, 0) + memory(0x20000, 65536));
 }

@@ -8,21 +8,10 @@
 #include "file/replace_file.h"
 #include "file/whole_file.h"
 #include "file_fixture.h"
+#include "full_disk.h"
 #include "support/private_tmpfs.h"
 
 namespace {
-
-// A disk that takes write_budget more bytes, then is full.
-int64_t write_budget = 0;
-ssize_t full_disk_write(int fd, const void* bytes, size_t count) {
-    if (write_budget <= 0) {
-        errno = ENOSPC;
-        return -1;
-    }
-    size_t take = std::min(count, size_t(write_budget));
-    write_budget -= int64_t(take);
-    return ::write(fd, bytes, take);
-}
 
 // The names in the current folder.
 std::set<std::string> folder_names() {
@@ -130,7 +119,7 @@ TEST_F(WholeFileTest, AFailedWriteLeavesThePreviousFileAsItWas) {
     gfs_os_set_whole_file_write_for_tests(full_disk_write);
     for (int64_t budget : {int64_t(0), int64_t(1), int64_t(previous.size()), int64_t(next.size()) - 1}) {
         write_file("f", previous, 0640);
-        write_budget = budget;
+        full_disk_budget = budget;
         writefile("f", next);
         EXPECT_EQ(take_error(), 75) << budget;
         EXPECT_EQ(read_file("f"), previous) << budget;
@@ -139,12 +128,12 @@ TEST_F(WholeFileTest, AFailedWriteLeavesThePreviousFileAsItWas) {
         EXPECT_EQ(st.st_mode & 07777, 0640u) << budget;
         EXPECT_EQ(folder_names(), std::set<std::string>{"f"}) << "no temporary file stays behind, " << budget;
 
-        write_budget = budget;
+        full_disk_budget = budget;
         writefile("new", next);
         EXPECT_EQ(take_error(), 75) << budget;
         EXPECT_FALSE(exists("new")) << "a file that was missing stays missing, " << budget;
     }
-    write_budget = int64_t(next.size());
+    full_disk_budget = int64_t(next.size());
     writefile("f", next);
     EXPECT_EQ(take_error(), 0);
     EXPECT_EQ(read_file("f"), next);

@@ -7,16 +7,10 @@
 #include "error/error.h"
 #include "file/file_numbers.h"
 #include "lifecycle/chain.h"
-#include "memory/cmem.h"
 #include "screen/screen.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz_install_seams();
-    static bool memory_ready = false;
-    if (!memory_ready) {
-        cmem_reset_for_tests();
-        memory_ready = true;
-    }
     fuzz_reset_runtime();
     fuzz_reset_screen();
     fuzz_reset_files();

@@ -27,11 +27,6 @@ void place_data_block(const std::string& bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz_install_seams();
-    static bool memory_ready = false;
-    if (!memory_ready) {
-        cmem_reset_for_tests();
-        memory_ready = true;
-    }
     fuzz_reset_runtime();
     fuzz_reset_screen();
     paint_reset_for_tests(1024);

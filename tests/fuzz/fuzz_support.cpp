@@ -18,6 +18,7 @@
 #include "image/hardware_queue.h"
 #include "image/image_table.h"
 #include "log/log.h"
+#include "memory/cmem.h"
 #include "net/net.h"
 #include "palette/palette.h"
 #include "palette/vga_ports.h"
@@ -77,6 +78,11 @@ void fuzz_reset_runtime() {
 }
 
 void fuzz_reset_screen() {
+    static bool memory_ready = false;
+    if (!memory_ready) {
+        cmem_reset_for_tests();
+        memory_ready = true;
+    }
     palette_global_init();
     font_tables_reset_for_tests();
     screen_reset_for_tests();

@@ -45,7 +45,8 @@ int32_t fuzz_run(F&& body, bool strings_may_be_torn = true) {
 // every temporary are released, which costs far less than a rebuild.
 void fuzz_reset_runtime();
 // A clean image table, palettes, font metrics and screen state (SCREEN 0 afterwards
-// is up to the target).
+// is up to the target); conventional memory, which the screens alias, is made on the
+// first call only.
 void fuzz_reset_screen();
 // The file tables, with every file closed.
 void fuzz_reset_files();
