@@ -132,7 +132,7 @@ TEST_F(MemoryImage, AFullTmpfsKeepsThePreviousFile) {
     const std::string previous = header(0x1000, 0, 3) + "old";
     sub_defseg(0x2000, 1);
     tmpfs_outcome outcome = run_on_private_tmpfs(
-        std::filesystem::absolute("small").string(), 65536, false, [&] { write_file("m.bsv", previous); },
+        std::filesystem::absolute("small").string(), 65536, false, [&] { write_file("m.bsv", previous); return std::string(); },
         [&] {
             std::string report = "error " + std::to_string(bsave("m.bsv", 0, 65536));
             report += read_file("m.bsv") == previous ? " kept" : " lost";

@@ -179,7 +179,7 @@ TEST_F(WholeFileTest, AFullTmpfsKeepsThePreviousFile) {
     ASSERT_EQ(mkdir("small", 0777), 0);
     const std::string previous = "the file before the disk filled up";
     tmpfs_outcome outcome = run_on_private_tmpfs(
-        folder_ + "/small", 65536, false, [&] { write_file("f", previous); },
+        folder_ + "/small", 65536, false, [&] { write_file("f", previous); return std::string(); },
         [&] {
             std::string report = "error " + std::to_string((writefile("f", std::string(200000, 'x')), take_error()));
             report += read_file("f") == previous ? " kept" : " lost";

@@ -143,7 +143,7 @@ TEST_F(Folders, NameErrors) {
 TEST_F(Folders, NameAndKillOnAReadOnlyFileSystemAreAccessDenied) {
     fs::create_directory("ro");
     tmpfs_outcome outcome = run_on_private_tmpfs(
-        root + "/ro", 65536, true, [] { write("a", "A"); },
+        root + "/ro", 65536, true, [] { write("a", "A"); return std::string(); },
         [] {
             std::string report = "NAME " + std::to_string(error_of([] { sub_name(s("a"), s("b")); }));
             report += " KILL " + std::to_string(error_of([] { sub_kill(s("a")); }));

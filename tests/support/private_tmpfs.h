@@ -47,12 +47,15 @@ inline std::string enter_namespace() {
 
 }  // namespace private_tmpfs_detail
 
-// Mounts a tmpfs of `bytes` on `folder` (which must exist), runs setup and then, when
-// read_only is set, remounts it read-only; then runs body with the folder as the
-// current folder. Neither may use gtest assertions: they run in the child.
+// Mounts a tmpfs of `bytes` (and more_options, such as "nr_inodes=2") on `folder`
+// (which must exist), runs setup and then, when read_only is set, remounts it
+// read-only; then runs body with the folder as the current folder. Setup answers ""
+// or what the machine lacks for the case, which is then skipped. Neither may use
+// gtest assertions: they run in the child.
 inline tmpfs_outcome run_on_private_tmpfs(const std::string& folder, size_t bytes, bool read_only,
-                                          const std::function<void()>& setup,
-                                          const std::function<std::string()>& body) {
+                                          const std::function<std::string()>& setup,
+                                          const std::function<std::string()>& body,
+                                          const std::string& more_options = "") {
     tmpfs_outcome outcome;
     int pipe_fds[2];
     if (pipe2(pipe_fds, O_CLOEXEC) != 0) {
@@ -79,11 +82,12 @@ inline tmpfs_outcome run_on_private_tmpfs(const std::string& folder, size_t byte
         if (!why.empty()) finish('S', why);
         if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
             finish('S', std::string("making / private: ") + strerror(errno));
-        std::string options = "size=" + std::to_string(bytes);
+        std::string options = "size=" + std::to_string(bytes) + (more_options.empty() ? "" : "," + more_options);
         if (mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) != 0)
             finish('S', std::string("mounting a tmpfs: ") + strerror(errno));
         if (chdir(folder.c_str()) != 0) finish('S', "cannot enter the tmpfs");
-        setup();
+        std::string lacking = setup();
+        if (!lacking.empty()) finish('S', lacking);
         if (read_only && mount("tmpfs", folder.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) != 0)
             finish('S', std::string("remounting read-only: ") + strerror(errno));
         finish('R', body());
