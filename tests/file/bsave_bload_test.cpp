@@ -12,6 +12,7 @@
 #include "file/replace_file.h"
 #include "file/file_fixture.h"
 #include "file/full_disk.h"
+#include "file/whole_file_cases.h"
 #include "memory/cmem.h"
 #include "support/private_tmpfs.h"
 
@@ -141,6 +142,32 @@ TEST_F(MemoryImage, AFullTmpfsKeepsThePreviousFile) {
     if (!outcome.ran) GTEST_SKIP() << "no small tmpfs here: " << outcome.why;
     EXPECT_EQ(outcome.report, "error 75 kept");
 }
+
+// BSAVE "f", 0, 40000 from segment 2000h: a header and 40,000 bytes.
+class BsaveCases : public WholeFileCases {
+protected:
+    void SetUp() override {
+        WholeFileCases::SetUp();
+        cmem_reset_for_tests();
+    }
+    void TearDown() override {
+        cmem_reset_for_tests();
+        WholeFileCases::TearDown();
+    }
+};
+
+TEST_P(BsaveCases, Row) {
+    const int32_t length = int32_t(whole_file_cases::new_size - 7);
+    const std::string data = whole_file_cases::bytes_of(size_t(length), 11);
+    memcpy(cmem + 0x20000, data.data(), data.size());
+    sub_defseg(0x2000, 1);
+    const char head[7] = {char(0xFD), 0x00, 0x20, 0x00, 0x00, char(length & 255), char(length >> 8)};
+    run_row(GetParam().bsave_error, std::string(head, 7) + data, [&] {
+        sub_bsave(text("f"), 0, length);
+        return take_error();
+    });
+}
+INSTANTIATE_TEST_SUITE_P(WholeFile, BsaveCases, ::testing::ValuesIn(whole_file_cases::cases), whole_file_case_name);
 
 TEST_F(MemoryImage, WholeSegmentRoundTrip) {
     fill(0x30000, 65536, 9);

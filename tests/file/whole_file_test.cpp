@@ -9,6 +9,7 @@
 #include "file/whole_file.h"
 #include "file_fixture.h"
 #include "full_disk.h"
+#include "whole_file_cases.h"
 #include "support/private_tmpfs.h"
 
 namespace {
@@ -189,5 +190,16 @@ TEST_F(WholeFileTest, AFullTmpfsKeepsThePreviousFile) {
     if (!outcome.ran) GTEST_SKIP() << "no small tmpfs here: " << outcome.why;
     EXPECT_EQ(outcome.report, "error 75 kept alone");
 }
+
+class WriteFileCases : public WholeFileCases {};
+
+TEST_P(WriteFileCases, Row) {
+    const std::string written = whole_file_cases::bytes_of(whole_file_cases::new_size, 7);
+    run_row(GetParam().writefile_error, written, [&] {
+        sub__writefile(var("f"), var(written));
+        return take_error();
+    });
+}
+INSTANTIATE_TEST_SUITE_P(WholeFile, WriteFileCases, ::testing::ValuesIn(whole_file_cases::cases), whole_file_case_name);
 
 }  // namespace

@@ -136,6 +136,10 @@ int32_t gfs_os_open(std::string_view name, int32_t access, int32_t lock, int32_t
     if (libzv_path_has_drive(name)) return gfs_device_unavailable;
     std::string path;
     if (!libzv_os_path_device(name, &path)) return gfs_not_found;
+    return gfs_os_open_path(path, access, lock, creation, out);
+}
+
+int32_t gfs_os_open_path(const std::string& path, int32_t access, int32_t lock, int32_t creation, gfs_os_file* out) {
     int fd = -1;
     struct stat st;
     bool refused = false;
@@ -184,7 +188,10 @@ int32_t gfs_os_close(gfs_os_file* file) {
 
 bool gfs_os_held(std::string_view name) {
     std::string path;
-    if (!libzv_os_path(name, &path)) return false;
+    return libzv_os_path(name, &path) && gfs_os_held_path(path);
+}
+
+bool gfs_os_held_path(const std::string& path) {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) return false;
     for (const auto& [token, e] : shares)

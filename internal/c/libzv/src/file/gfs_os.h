@@ -17,10 +17,13 @@ struct gfs_os_file {
 // Opens a runtime path with gfs_open's access, lock and creation rules. 0 or a code
 // (-5 to -9); out is filled only on success.
 int32_t gfs_os_open(std::string_view name, int32_t access, int32_t lock, int32_t creation, gfs_os_file* out);
+// The same for a path already in the system's form.
+int32_t gfs_os_open_path(const std::string& path, int32_t access, int32_t lock, int32_t creation, gfs_os_file* out);
 // Closes the descriptor and gives up its share entry; 0, or -9 when the close failed.
 int32_t gfs_os_close(gfs_os_file* file);
 // True while this process holds the named file open (KILL and NAME refuse it).
 bool gfs_os_held(std::string_view name);
+bool gfs_os_held_path(const std::string& path);
 
 // The codes of a failed open (errno of the open of os_path), and of a failed read,
 // write or lock.

@@ -1,14 +1,16 @@
-// Whole-file writes through a temporary file in the target's folder, renamed over the
-// target once every byte is written.
+// Whole-file writes: a side file renamed over the target once every byte and every
+// attribute is in it, or a write in place whose new length is reserved first.
 #include "file/replace_file.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <string>
 
+#include "file/file_attributes.h"
 #include "file/gfs.h"
 #include "file/gfs_os.h"
 #include "platform/os_path.h"
@@ -18,6 +20,8 @@ namespace {
 constexpr int64_t io_piece = 0x7FFFF000;
 // Temporary names taken by someone else before we give up.
 constexpr int temporary_attempts = 100;
+// Links followed before the name counts as a loop, as in the system's own lookups.
+constexpr int link_limit = 40;
 
 whole_file_write_call write_call = nullptr;
 uint64_t temporary_serial = 0;
@@ -55,29 +59,81 @@ whole_file_result check_locks(int fd, int64_t old_size, int64_t total) {
     return {whole_file_stage::done, gfs_ok};
 }
 
-// As an open for writing would: emptied first, then written.
-whole_file_result write_in_place(std::string_view name, const whole_file_part* parts, size_t part_count) {
-    gfs_os_file file;
-    if (int32_t code = gfs_os_open(name, 2, 0, 1, &file)) return {whole_file_stage::open, code};
-    struct stat st;
-    bool regular = ::fstat(file.fd, &st) == 0 && S_ISREG(st.st_mode);
-    int64_t old_size = regular ? int64_t(st.st_size) : 0;
-    whole_file_result result = check_locks(file.fd, old_size, total_of(parts, part_count));
-    if (result.stage == whole_file_stage::done && old_size > 0 && ::ftruncate(file.fd, 0) != 0)
-        result = {whole_file_stage::write, gfs_os_io_error(errno)};
-    if (result.stage == whole_file_stage::done) {
-        if (int32_t code = write_parts(file.fd, parts, part_count)) result = {whole_file_stage::write, code};
-    }
-    // A late failure (a full disk, an I/O error) may only show at the close.
-    if (gfs_os_close(&file) != gfs_ok && result.stage == whole_file_stage::done)
-        result = {whole_file_stage::write, gfs_io_error};
-    return result;
-}
-
 // The folder part of a system path, with its '/' ("" for the current folder).
 std::string folder_of(const std::string& path) {
     size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Follows a chain of symbolic links to the name it finally reaches, which need not
+// exist yet (an open would create it there). 0, or the errno of an open through it.
+int follow_links(std::string* path) {
+    for (int hops = 0;; hops++) {
+        struct stat st;
+        if (::lstat(path->c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return 0;
+        if (hops == link_limit) return ELOOP;
+        char target[PATH_MAX];
+        ssize_t n = ::readlink(path->c_str(), target, sizeof target);
+        if (n < 0) return errno;
+        if (n == 0) return ENOENT;
+        if (size_t(n) == sizeof target) return ENAMETOOLONG;
+        std::string next(target, size_t(n));
+        *path = next[0] == '/' ? next : folder_of(*path) + next;
+    }
+}
+
+// Back to the old length after a failure; should that fail too, the error already
+// reported stands.
+void restore_length(int fd, int64_t length) {
+    int ignored = ::ftruncate(fd, length);
+    (void)ignored;
+}
+
+// Reserves the file's new length, so that a full disk fails here, before any old byte
+// changes. False with *result set when there is no room; true also where the file
+// system cannot reserve (the write then goes ahead as an open's would).
+bool reserve(int fd, int64_t old_size, int64_t total, whole_file_result* result) {
+    if (total <= 0) return true;
+    int err;
+    do err = ::fallocate(fd, 0, 0, total) == 0 ? 0 : errno;
+    while (err == EINTR);
+    if (err != ENOSPC && err != EDQUOT && err != EFBIG && err != EIO) return true;
+    // A partly done reservation may have lengthened the file.
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && st.st_size != old_size) restore_length(fd, old_size);
+    *result = {whole_file_stage::write, gfs_os_io_error(err)};
+    return false;
+}
+
+// Writes the parts over an open file from its first byte. A regular file has its new
+// length reserved first and is cut to it last, and is never emptied in between.
+whole_file_result write_over(int fd, const whole_file_part* parts, size_t part_count) {
+    struct stat st;
+    bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    int64_t old_size = regular ? int64_t(st.st_size) : 0;
+    int64_t total = total_of(parts, part_count);
+    whole_file_result result = check_locks(fd, old_size, total);
+    if (result.stage != whole_file_stage::done || (regular && !reserve(fd, old_size, total, &result))) return result;
+    if (int32_t code = write_parts(fd, parts, part_count)) {
+        // No reserved zeros stay behind the bytes that did get written.
+        if (regular && total > old_size) restore_length(fd, old_size);
+        return {whole_file_stage::write, code};
+    }
+    if (regular && total < old_size && ::ftruncate(fd, total) != 0) return {whole_file_stage::write, gfs_os_io_error(errno)};
+    return result;
+}
+
+// Opens the file as an open for writing would (made when missing) and writes over it.
+whole_file_result write_in_place(const std::string& path, bool missing, const whole_file_part* parts,
+                                 size_t part_count) {
+    gfs_os_file file;
+    if (int32_t code = gfs_os_open_path(path, 2, 0, 1, &file)) return {whole_file_stage::open, code};
+    whole_file_result result = write_over(file.fd, parts, part_count);
+    // A late failure (a full disk, an I/O error) may only show at the close.
+    if (gfs_os_close(&file) != gfs_ok && result.stage == whole_file_stage::done)
+        result = {whole_file_stage::write, gfs_io_error};
+    if (missing && result.stage != whole_file_stage::done) ::unlink(path.c_str());
+    return result;
 }
 
 // A new file beside the target; the descriptor, or -1 with errno set.
@@ -91,46 +147,64 @@ int create_temporary(const std::string& folder, std::string* temporary) {
     return -1;
 }
 
-// The previous file's owner and mode on the new one; false when the owner cannot be kept.
-bool keep_owner_and_mode(int fd, const struct stat& previous) {
+// The previous file's owner on the side file. Set before the bytes are written, so that
+// a file whose owner cannot be kept costs no write.
+bool keep_owner(int fd, const struct stat& previous) {
     struct stat now;
     if (::fstat(fd, &now) != 0) return false;
-    // The owner first: a change of owner clears set-user-ID bits that the mode then restores.
-    if ((now.st_uid != previous.st_uid || now.st_gid != previous.st_gid) &&
-        ::fchown(fd, previous.st_uid, previous.st_gid) != 0)
-        return false;
-    return ::fchmod(fd, previous.st_mode & 07777) == 0;
+    return (now.st_uid == previous.st_uid && now.st_gid == previous.st_gid) ||
+           ::fchown(fd, previous.st_uid, previous.st_gid) == 0;
 }
+
+// The previous file's attributes and mode, after the bytes: a write by an unprivileged
+// process drops set-user-ID bits and file capabilities, so they are given last. A
+// change of owner clears them as well, which is why the owner comes first.
+bool keep_attributes_and_mode(int fd, int target_fd, const struct stat& previous) {
+    return file_attributes_copy(target_fd, fd) && ::fchmod(fd, previous.st_mode & 07777) == 0;
+}
+
+// A folder that takes no new name, or no new inode, may still hold a writable file.
+bool folder_refuses(int err) { return err == EACCES || err == EPERM || err == EROFS || err == ENOSPC || err == EDQUOT; }
+
+// A rename that cannot put a new file where the old one is: a file mounted over
+// another (EBUSY), another file system (EXDEV), a sticky or locked-down folder.
+bool rename_refused(int err) { return err == EBUSY || err == EXDEV || err == EPERM || err == EACCES; }
 
 enum class replaced { done, failed, in_place };
 
-// Writes the temporary file and renames it over the target. target_fd is the
-// target's open descriptor (its locks are checked), or -1 when there is no target.
+// Writes a side file and renames it over the target. target_fd is the target's open
+// descriptor and previous its status, or -1 and nullptr when there is no target.
 replaced write_beside(const std::string& path, int target_fd, const struct stat* previous,
                       const whole_file_part* parts, size_t part_count, whole_file_result* result) {
-    int64_t total = total_of(parts, part_count);
-    if (target_fd >= 0) {
-        *result = check_locks(target_fd, int64_t(previous->st_size), total);
-        if (result->stage != whole_file_stage::done) return replaced::failed;
-    }
     std::string temporary;
     int fd = create_temporary(folder_of(path), &temporary);
     if (fd < 0) {
         int err = errno;
-        // A folder that takes no new name may still hold a writable file.
-        if (err == EACCES || err == EPERM || err == EROFS) return replaced::in_place;
+        if (target_fd >= 0 ? folder_refuses(err) : err == EACCES || err == EPERM || err == EROFS)
+            return replaced::in_place;
         *result = target_fd >= 0 ? whole_file_result{whole_file_stage::write, gfs_os_io_error(err)}
                                  : whole_file_result{whole_file_stage::open, gfs_os_open_error(err, path)};
         return replaced::failed;
     }
-    if (target_fd >= 0 && !keep_owner_and_mode(fd, *previous)) {
+    auto give_up = [&](replaced how) {
         ::close(fd);
         ::unlink(temporary.c_str());
-        return replaced::in_place;
-    }
+        return how;
+    };
+    if (target_fd >= 0 && !keep_owner(fd, *previous)) return give_up(replaced::in_place);
     int32_t code = write_parts(fd, parts, part_count);
+    if (code == gfs_ok && target_fd >= 0 && !keep_attributes_and_mode(fd, target_fd, *previous))
+        return give_up(replaced::in_place);
     if (::close(fd) != 0 && code == gfs_ok) code = gfs_io_error;
-    if (code == gfs_ok && ::rename(temporary.c_str(), path.c_str()) != 0) code = gfs_os_io_error(errno);
+    fd = -1;
+    if (code == gfs_ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
+        int err = errno;
+        if (target_fd >= 0 && rename_refused(err)) {
+            ::unlink(temporary.c_str());
+            return replaced::in_place;
+        }
+        code = gfs_os_io_error(err);
+    }
     if (code != gfs_ok) {
         ::unlink(temporary.c_str());
         *result = {whole_file_stage::write, code};
@@ -140,34 +214,48 @@ replaced write_beside(const std::string& path, int target_fd, const struct stat*
     return replaced::done;
 }
 
+// An existing regular file: replaced when it has one name that no file number here
+// holds, else (or when the replacement cannot be made) written in place.
+whole_file_result write_regular(const std::string& path, const whole_file_part* parts, size_t part_count) {
+    bool held = gfs_os_held_path(path);
+    // The target is opened as any writer would open it: shares, read-only files and
+    // folders are refused the same way, and it stays held until it is replaced.
+    gfs_os_file target;
+    if (int32_t code = gfs_os_open_path(path, 2, 0, 0, &target)) return {whole_file_stage::open, code};
+    struct stat st;
+    whole_file_result result{whole_file_stage::done, gfs_ok};
+    if (::fstat(target.fd, &st) != 0) {
+        result = {whole_file_stage::open, gfs_os_io_error(errno)};
+    } else if (!S_ISREG(st.st_mode) || st.st_nlink != 1 || held) {
+        result = write_over(target.fd, parts, part_count);
+    } else {
+        result = check_locks(target.fd, int64_t(st.st_size), total_of(parts, part_count));
+        if (result.stage == whole_file_stage::done &&
+            write_beside(path, target.fd, &st, parts, part_count, &result) == replaced::in_place)
+            result = write_over(target.fd, parts, part_count);
+    }
+    if (gfs_os_close(&target) != gfs_ok && result.stage == whole_file_stage::done)
+        result = {whole_file_stage::write, gfs_io_error};
+    return result;
+}
+
 }  // namespace
 
 whole_file_result gfs_os_write_whole(std::string_view name, const whole_file_part* parts, size_t part_count) {
     if (libzv_path_has_drive(name)) return {whole_file_stage::open, gfs_device_unavailable};
     std::string path;
     if (!libzv_os_path_device(name, &path)) return {whole_file_stage::open, gfs_not_found};
+    if (int err = follow_links(&path)) return {whole_file_stage::open, gfs_os_open_error(err, path)};
 
     struct stat st;
-    bool missing = false, replaceable = false;
     if (::lstat(path.c_str(), &st) == 0) {
-        // Another name of the file, or a file number here, would go on seeing the old bytes.
-        replaceable = S_ISREG(st.st_mode) && st.st_nlink == 1 && !gfs_os_held(name);
-    } else {
-        missing = errno == ENOENT;
+        if (S_ISREG(st.st_mode)) return write_regular(path, parts, part_count);
+        return write_in_place(path, false, parts, part_count);
     }
+    if (errno != ENOENT) return write_in_place(path, false, parts, part_count);  // the open tells why
     whole_file_result result{whole_file_stage::done, gfs_ok};
-    if (missing) {
-        if (write_beside(path, -1, nullptr, parts, part_count, &result) != replaced::in_place) return result;
-    } else if (replaceable) {
-        // The target is opened as any writer would open it: shares, read-only files and
-        // folders are refused the same way, and it stays held until it is replaced.
-        gfs_os_file target;
-        if (int32_t code = gfs_os_open(name, 2, 0, 0, &target)) return {whole_file_stage::open, code};
-        replaced how = write_beside(path, target.fd, &st, parts, part_count, &result);
-        gfs_os_close(&target);
-        if (how != replaced::in_place) return result;
-    }
-    return write_in_place(name, parts, part_count);
+    if (write_beside(path, -1, nullptr, parts, part_count, &result) != replaced::in_place) return result;
+    return write_in_place(path, true, parts, part_count);
 }
 
 void gfs_os_set_whole_file_write_for_tests(whole_file_write_call call) { write_call = call; }

@@ -1,13 +1,29 @@
-// Whole-file writes (BSAVE, _WRITEFILE) that never destroy the previous file: a
-// regular file is written beside its target under a temporary name (same folder,
-// O_EXCL) and renamed over the target only when every byte is written, keeping the
-// previous file's mode and owner. A failed write leaves the previous file exactly as
-// it was, and a missing one missing.
+// Whole-file writes (BSAVE, _WRITEFILE). What they promise:
+// - A write that fails, for want of room (a full disk, no free inode, a quota) or for
+//   any other reason, leaves the previous file's bytes as they were and a missing file
+//   missing. The one exception is below: an I/O error in the middle of a write in place.
+// - A write that succeeds leaves the file with its owner, mode, ACL and extended
+//   attributes, seen with the new bytes through every name and every file number
+//   that reached it before.
 //
-// Written in place, as an open would: devices and other special files, symbolic links
-// (the link and the file it names stay as they are), files with more than one name,
-// files this process holds open under a file number, and files whose folder refuses
-// a new name or whose owner cannot be kept. Program thread only.
+// How. A name that is a symbolic link is followed to the file it finally names; the
+// links stay as they are. A regular file with one name that no file number here holds
+// is replaced: the bytes go to a side file in its folder (a new name, O_EXCL), which
+// then takes the previous file's owner, every extended attribute (ACLs are stored as
+// system.posix_acl_access and system.posix_acl_default) and mode, and is renamed over
+// the file only when all of that is done. A missing file is made the same way.
+//
+// Written in place instead: files with more than one name, files held open under a
+// file number, files whose folder takes no new name (refused, or no free inode) or
+// refuses the rename (a file mounted over another, another owner's file in a sticky
+// folder, another file system), and files whose owner or attributes a side file
+// cannot be given. Their new length is reserved first (fallocate), so that a full disk
+// fails before any old byte changes; then the bytes are written over the old ones
+// without emptying the file, and the file is cut to the new length last. A file system
+// that cannot reserve space is written in the same order without the reservation, and
+// an I/O error in the middle of the bytes leaves those written so far over the old
+// ones, at the old length. Devices and other special files are written as an open
+// for writing would write them. Program thread only.
 #pragma once
 #include <sys/types.h>
 
