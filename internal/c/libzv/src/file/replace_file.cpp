@@ -105,15 +105,16 @@ bool reserve(int fd, int64_t old_size, int64_t total, whole_file_result* result)
     return false;
 }
 
-// Writes the parts over an open file from its first byte. A regular file has its new
-// length reserved first and is cut to it last, and is never emptied in between.
+// Writes the parts over an open file from its first byte, its locks already checked.
+// A regular file has its new length reserved first and is cut to it last, and is
+// never emptied in between.
 whole_file_result write_over(int fd, const whole_file_part* parts, size_t part_count) {
     struct stat st;
     bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     int64_t old_size = regular ? int64_t(st.st_size) : 0;
     int64_t total = total_of(parts, part_count);
-    whole_file_result result = check_locks(fd, old_size, total);
-    if (result.stage != whole_file_stage::done || (regular && !reserve(fd, old_size, total, &result))) return result;
+    whole_file_result result{whole_file_stage::done, gfs_ok};
+    if (regular && !reserve(fd, old_size, total, &result)) return result;
     if (int32_t code = write_parts(fd, parts, part_count)) {
         // No reserved zeros stay behind the bytes that did get written.
         if (regular && total > old_size) restore_length(fd, old_size);
@@ -128,7 +129,10 @@ whole_file_result write_in_place(const std::string& path, bool missing, const wh
                                  size_t part_count) {
     gfs_os_file file;
     if (int32_t code = gfs_os_open_path(path, 2, 0, 1, &file)) return {whole_file_stage::open, code};
-    whole_file_result result = write_over(file.fd, parts, part_count);
+    struct stat st;
+    int64_t old_size = ::fstat(file.fd, &st) == 0 && S_ISREG(st.st_mode) ? int64_t(st.st_size) : 0;
+    whole_file_result result = check_locks(file.fd, old_size, total_of(parts, part_count));
+    if (result.stage == whole_file_stage::done) result = write_over(file.fd, parts, part_count);
     // A late failure (a full disk, an I/O error) may only show at the close.
     if (gfs_os_close(&file) != gfs_ok && result.stage == whole_file_stage::done)
         result = {whole_file_stage::write, gfs_io_error};
@@ -163,8 +167,10 @@ bool keep_attributes_and_mode(int fd, int target_fd, const struct stat& previous
     return file_attributes_copy(target_fd, fd) && ::fchmod(fd, previous.st_mode & 07777) == 0;
 }
 
-// A folder that takes no new name, or no new inode, may still hold a writable file.
-bool folder_refuses(int err) { return err == EACCES || err == EPERM || err == EROFS || err == ENOSPC || err == EDQUOT; }
+// A folder that takes no new name may still hold a writable file; so may one without
+// room for a new inode, when the file exists.
+bool folder_refuses(int err) { return err == EACCES || err == EPERM || err == EROFS; }
+bool folder_is_full(int err) { return err == ENOSPC || err == EDQUOT; }
 
 // A rename that cannot put a new file where the old one is: a file mounted over
 // another (EBUSY), another file system (EXDEV), a sticky or locked-down folder.
@@ -180,8 +186,7 @@ replaced write_beside(const std::string& path, int target_fd, const struct stat*
     int fd = create_temporary(folder_of(path), &temporary);
     if (fd < 0) {
         int err = errno;
-        if (target_fd >= 0 ? folder_refuses(err) : err == EACCES || err == EPERM || err == EROFS)
-            return replaced::in_place;
+        if (folder_refuses(err) || (target_fd >= 0 && folder_is_full(err))) return replaced::in_place;
         *result = target_fd >= 0 ? whole_file_result{whole_file_stage::write, gfs_os_io_error(err)}
                                  : whole_file_result{whole_file_stage::open, gfs_os_open_error(err, path)};
         return replaced::failed;
@@ -196,7 +201,6 @@ replaced write_beside(const std::string& path, int target_fd, const struct stat*
     if (code == gfs_ok && target_fd >= 0 && !keep_attributes_and_mode(fd, target_fd, *previous))
         return give_up(replaced::in_place);
     if (::close(fd) != 0 && code == gfs_ok) code = gfs_io_error;
-    fd = -1;
     if (code == gfs_ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
         int err = errno;
         if (target_fd >= 0 && rename_refused(err)) {
@@ -226,12 +230,12 @@ whole_file_result write_regular(const std::string& path, const whole_file_part* 
     whole_file_result result{whole_file_stage::done, gfs_ok};
     if (::fstat(target.fd, &st) != 0) {
         result = {whole_file_stage::open, gfs_os_io_error(errno)};
-    } else if (!S_ISREG(st.st_mode) || st.st_nlink != 1 || held) {
-        result = write_over(target.fd, parts, part_count);
     } else {
         result = check_locks(target.fd, int64_t(st.st_size), total_of(parts, part_count));
+        // Another name of the file, or a file number here, would go on seeing the old bytes.
+        bool replaceable = S_ISREG(st.st_mode) && st.st_nlink == 1 && !held;
         if (result.stage == whole_file_stage::done &&
-            write_beside(path, target.fd, &st, parts, part_count, &result) == replaced::in_place)
+            (!replaceable || write_beside(path, target.fd, &st, parts, part_count, &result) == replaced::in_place))
             result = write_over(target.fd, parts, part_count);
     }
     if (gfs_os_close(&target) != gfs_ok && result.stage == whole_file_stage::done)
