@@ -62,6 +62,27 @@ TEST_F(ChainTest, TheTargetsPrologueTakesTheTagAndTheFile) {
     }
 }
 
+// Folders that came from the system are used as they are: a '\' in their names is an
+// ordinary byte, never a separator.
+TEST_F(ChainTest, FoldersFromTheSystemKeepTheirBackslashes) {
+    screen(0);
+    const std::string stored = dir + "/w\\x";
+    for (const std::string& folder : {dir + "/w", dir + "/w/x", stored}) mkdir(folder.c_str(), 0755);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    write_state_file("chain123.tmp", stored);
+    command_line_is({"p", "(unique-tag:=/@*$+-)chain123.tmp"});
+    chain_input();
+    EXPECT_EQ(new_error.load(), 0);
+    EXPECT_EQ(cwd(), stored) << "the caller's folder, not w/x";
+
+    // The state file is deleted where it was moved, by its own path.
+    for (const std::string& folder : {dir + "/w/x", stored}) std::ofstream(folder + "/chain456.tmp") << "s";
+    chain_files().kill(stored + "/chain456.tmp");
+    EXPECT_EQ(new_error.load(), 0);
+    EXPECT_NE(access((stored + "/chain456.tmp").c_str(), F_OK), 0);
+    EXPECT_EQ(access((dir + "/w/x/chain456.tmp").c_str(), F_OK), 0);
+}
+
 TEST_F(ChainTest, AStoredFolderLengthOutOfRangeKeepsTheFolder) {
     screen(0);
     ASSERT_EQ(chdir(dir.c_str()), 0);

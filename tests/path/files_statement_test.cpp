@@ -77,3 +77,14 @@ TEST_F(FilesStatement, NoMatchPrintsTheHeadingThenRaises53) {
     sub_files(text(""), 0);
     EXPECT_EQ(trimmed(row(1)), "") << "nothing while an error is pending";
 }
+
+TEST_F(FilesStatement, ANameWithABackslashIsPrintedAndMarkedAsItIs) {
+    fs::create_directories("k/a/b");  // what "a\b" would name if '\' separated
+    std::ofstream("k/a\\b") << "x";
+    fs::create_directory("k/c\\d");
+    sub_files(text("k/*"), 1);
+    EXPECT_EQ(new_error.load(), 0);
+    EXPECT_EQ(trimmed(row(1)), work + "/k/");
+    EXPECT_EQ(trimmed(row(2)), "        .   <DIR>         ..  <DIR> a           <DIR> a\\b");
+    EXPECT_EQ(trimmed(row(3)), "c\\d         <DIR>");
+}

@@ -1,7 +1,9 @@
 // The folder statements and functions: _CWD$, _STARTDIR$, CHDIR, MKDIR, RMDIR, NAME,
 // _FULLPATH$, _FILEEXISTS and _DIREXISTS, in a temporary folder.
+#include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "path/folders.h"
@@ -152,6 +154,74 @@ TEST_F(Folders, NameAndKillOnAReadOnlyFileSystemAreAccessDenied) {
         });
     if (!outcome.ran) GTEST_SKIP() << "no read-only tmpfs here: " << outcome.why;
     EXPECT_EQ(outcome.report, "NAME 75 KILL 75 kept A");
+}
+
+// NAME to another file system: the old name is on the test's folder, the new one on a
+// tmpfs of the test's own. A plain file moves by copy; nothing is ever replaced or lost.
+TEST_F(Folders, NameToAnotherFileSystem) {
+    const std::string content(100000, 'm');
+    const struct {
+        const char* name;
+        bool read_only;      // the other file system
+        size_t bytes;        // its size
+        const char* target;  // what is there already: "file", or ""
+        bool folder;         // the old name is a folder
+        const char* report;
+    } cases[] = {
+        {"moved", false, 1 << 20, "", false, "error 0; moved: 100000 bytes, mode 640, same mtime, same owner; old: gone"},
+        {"target exists", false, 1 << 20, "file", false, "error 5; moved: 6 bytes, mode 644, other mtime; old: kept"},
+        {"full", false, 32768, "", false, "error 5; moved: missing; old: kept"},
+        {"read-only", true, 1 << 20, "", false, "error 75; moved: missing; old: kept"},
+        {"a folder", false, 1 << 20, "", true, "error 5; moved: missing; old: kept"},
+    };
+    fs::create_directory("other");
+    const bool root_user = geteuid() == 0;
+    for (const auto& c : cases) {
+        fs::remove_all("old");
+        if (c.folder) {
+            fs::create_directories("old/inner");
+        } else {
+            write("old", content);
+            ASSERT_EQ(chmod("old", 0640), 0);
+            const struct timespec times[2] = {{1000000000, 0}, {1200000000, 500}};
+            ASSERT_EQ(utimensat(AT_FDCWD, "old", times, 0), 0);
+            if (root_user) {
+                ASSERT_EQ(chown("old", 1234, 1234), 0);
+            }
+        }
+        struct stat before;
+        ASSERT_EQ(stat("old", &before), 0);
+        const std::string old_path = root + "/old";
+        tmpfs_outcome outcome = run_on_private_tmpfs(
+            root + "/other", c.bytes, c.read_only,
+            [&] {
+                if (*c.target) {
+                    write("moved", "target");
+                    chmod("moved", 0644);
+                }
+                return std::string();
+            },
+            [&] {
+                std::string report = "error " + std::to_string(error_of([&] { sub_name(s(old_path), s("moved")); }));
+                struct stat st;
+                if (lstat("moved", &st) != 0) {
+                    report += "; moved: missing";
+                } else {
+                    char mode[8];
+                    snprintf(mode, sizeof mode, "%o", unsigned(st.st_mode & 07777));
+                    report += "; moved: " + std::to_string(read("moved").size()) + " bytes, mode " + mode;
+                    bool same_time = st.st_mtim.tv_sec == before.st_mtim.tv_sec && st.st_mtim.tv_nsec == before.st_mtim.tv_nsec;
+                    report += same_time ? ", same mtime" : ", other mtime";
+                    if (same_time) report += st.st_uid == before.st_uid && st.st_gid == before.st_gid ? ", same owner" : ", other owner";
+                }
+                struct stat old_now;
+                bool kept = lstat(old_path.c_str(), &old_now) == 0 &&
+                            (c.folder ? fs::is_directory(old_path + "/inner") : read(old_path) == content);
+                return report + (kept ? "; old: kept" : lstat(old_path.c_str(), &old_now) == 0 ? "; old: changed" : "; old: gone");
+            });
+        if (!outcome.ran) GTEST_SKIP() << "no private tmpfs here: " << outcome.why;
+        EXPECT_EQ(outcome.report, c.report) << c.name;
+    }
 }
 
 TEST_F(Folders, NameOfAFolderMovesIt) {

@@ -1,6 +1,7 @@
 // The folder enumerator, its wildcard matcher, _FILES$ and KILL.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -202,4 +203,70 @@ TEST_F(Kill, AFileOpenHereStays) {
     sub_kill(s("moved"));
     EXPECT_EQ(new_error.load(), 0);
     EXPECT_FALSE(exists("moved"));
+}
+
+// A '\' is an ordinary byte of a name here. KILL deletes each listed name inside the
+// folder that listed it; what the program writes ('\' or '/') still separates folders.
+class KillNames : public PathTest {
+protected:
+    // Every file and link under the current folder, as paths relative to it.
+    static std::vector<std::string> files_left() {
+        std::vector<std::string> left;
+        for (const auto& e : fs::recursive_directory_iterator("."))
+            if (!e.is_directory()) left.push_back(e.path().lexically_relative(".").string());
+        std::sort(left.begin(), left.end());
+        return left;
+    }
+};
+
+TEST_F(KillNames, EachListedNameIsDeletedInsideItsOwnFolder) {
+    const struct {
+        const char* pattern;
+        std::vector<std::string> files;  // "<here>" stands for the row's folder, written with '\'
+        std::vector<std::string> left;
+        int32_t error;
+    } cases[] = {
+        {"k6/*.txt", {"k6/a/b.txt", "k6/a\\b.txt"}, {"k6/a/b.txt"}, 0},
+        {"k6\\*.txt", {"k6/a/b.txt", "k6/a\\b.txt"}, {"k6/a/b.txt"}, 0},
+        {"k17/*.txt", {"up.txt", "k17/..\\up.txt"}, {"up.txt"}, 0},
+        {"*.vic", {"x/victim.vic", "<here>\\x\\victim.vic"}, {"x/victim.vic"}, 0},
+        {"*.txt", {"a/b.txt", "a\\b.txt", "c.bas"}, {"a/b.txt", "c.bas"}, 0},
+        {"d/*", {"d/\\", "d/..\\e", "e"}, {"e"}, 0},
+        // Written by the program, '\' is a folder separator.
+        {"a\\b.txt", {"a/b.txt", "a\\b.txt"}, {"a\\b.txt"}, 0},
+        {"a\\*.txt", {"a/b.txt", "a\\b.txt"}, {"a\\b.txt"}, 0},
+        // A listed name that reads as a folder once converted is still a plain file.
+        {"m/*", {"m/s\\..", "m/s/keep"}, {"m/s/keep"}, 0},
+        {"n/*.none", {"n/x\\y.none/"}, {}, 53},
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        std::string here = root + "/row" + std::to_string(row++);
+        fs::create_directory(here);
+        ASSERT_EQ(chdir(here.c_str()), 0);
+        std::string here_backslashed = here;
+        std::replace(here_backslashed.begin(), here_backslashed.end(), '/', '\\');
+        for (std::string name : c.files) {
+            if (size_t at = name.find("<here>"); at != std::string::npos) name.replace(at, 6, here_backslashed);
+            fs::create_directories(fs::path(name).parent_path().empty() ? "." : fs::path(name).parent_path());
+            if (name.back() == '/')
+                fs::create_directory(name);
+            else
+                write(name, name);
+        }
+        std::vector<std::string> left = c.left;
+        if (c.error) left = files_left();
+        EXPECT_EQ(error_of([&] { sub_kill(s(c.pattern)); }), c.error) << c.pattern;
+        EXPECT_EQ(files_left(), left) << "KILL " << c.pattern;
+        ASSERT_EQ(chdir(root.c_str()), 0);
+    }
+}
+
+TEST_F(Listing, FolderMarksTestTheListedNameAsItIs) {
+    fs::create_directories("k/a/b");  // what "a\b" would name if '\' separated
+    write("k/a\\b", "file");
+    fs::create_directory("k/c\\d");  // a folder whose name holds a '\'
+    EXPECT_EQ(listing("k/*"), (names{"./", "../", "a/", "a\\b", "c\\d/"}));
+    EXPECT_EQ(listing("k\\*"), (names{"./", "../", "a/", "a\\b", "c\\d/"}));
+    EXPECT_EQ(new_error.load(), 0);
 }

@@ -14,6 +14,7 @@
 #include "error/error.h"
 #include "file/file_numbers.h"
 #include "lifecycle/end.h"
+#include "path/file_move.h"
 #include "platform/exe_path.h"
 #include "platform/os_path.h"
 #include "platform/process_start.h"
@@ -45,21 +46,15 @@ bool exists(const std::string& path) {
     return libzv_os_path(path, &os) && stat(os.c_str(), &st) == 0;
 }
 
-// Moves a file, replacing what is at the destination; across file systems by copy.
-bool move_file(const std::string& from, const std::string& to) {
-    std::string a, b;
-    if (!libzv_os_path(from, &a) || !libzv_os_path(to, &b)) return false;
+// Moves a file between two system paths, replacing what is at the destination; across
+// file systems by copy. The paths are used as they are: the current and executable
+// folders come from the system, and a '\' in their names is no separator.
+bool move_file(const std::string& a, const std::string& b) {
     if (rename(a.c_str(), b.c_str()) == 0) return true;
     int in = open(a.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return false;
     int out = open(b.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    bool ok = out >= 0;
-    char buffer[65536];
-    while (ok) {
-        ssize_t n = read(in, buffer, sizeof buffer);
-        if (n == 0) break;
-        ok = n > 0 && write(out, buffer, size_t(n)) == n;
-    }
+    bool ok = out >= 0 && file_copy_contents(in, out) == 0;
     if (out >= 0 && close(out) != 0) ok = false;
     close(in);
     if (!ok) {
@@ -163,7 +158,9 @@ void sub_chain(zvs* target) {
     // The target starts in its own folder and looks for the file there: move it
     // first, and keep track of where it is.
     std::string located = file;
-    if (folder_given && move_file(located, folder + file)) located = folder + file;
+    std::string target_folder;  // the target's folder as the program wrote it, in the system's form
+    if (folder_given && libzv_os_path(folder, &target_folder) && move_file(located, target_folder + file))
+        located = target_folder + file;
     start_or_return(folder, names.command, file);
 
     if (move_file(located, own + file)) located = own + file;
@@ -215,7 +212,8 @@ void chain_input() {
         file_close_all();
         if (libzv_os_path(file, &os)) unlink(os.c_str());
     }
-    if (folder_ok && !folder.empty() && libzv_os_path(folder, &os) && chdir(os.c_str()) != 0) {
+    // The stored folder is the caller's current folder as the system gave it.
+    if (folder_ok && !folder.empty() && folder.find('\0') == std::string::npos && chdir(folder.c_str()) != 0) {
         // A folder that is gone leaves the program where it started.
     }
 }

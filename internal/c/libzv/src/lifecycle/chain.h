@@ -49,7 +49,7 @@ struct chain_file_ops {
     void (*put)(int32_t number, const void* bytes, int64_t length);
     void (*get)(int32_t number, void* bytes, int64_t length);  // zero-fills past the end
     void (*close)(int32_t number);
-    void (*kill)(const std::string& name);
+    void (*kill)(const std::string& path);  // a system path, used as it is
 };
 void chain_set_file_ops(const chain_file_ops* ops);
 const chain_file_ops& chain_files();

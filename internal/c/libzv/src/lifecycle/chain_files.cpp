@@ -1,5 +1,5 @@
 // The file statements behind CHAIN's state file: OPEN FOR BINARY, the plain byte
-// transfers of GET and PUT, CLOSE and KILL.
+// transfers of GET and PUT, CLOSE and KILL (of a system path).
 #include <algorithm>
 
 #include "file/file_numbers.h"
@@ -31,7 +31,7 @@ void get(int32_t number, void* bytes, int64_t length) {
 
 void close(int32_t number) { sub_close(number, 1); }
 
-void kill(const std::string& name) { sub_kill(text(name)); }
+void kill(const std::string& path) { FS_KillFile(path); }
 
 const chain_file_ops file_layer{func_freefile, open_binary, put, get, close, kill};
 const chain_file_ops* current = &file_layer;

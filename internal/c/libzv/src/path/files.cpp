@@ -14,10 +14,10 @@
 
 namespace {
 
-// _FILES$'s listing under way: its enumeration and the folder its names live in
-// ("" when none is under way). Allocated on first use; program thread only.
+// _FILES$'s listing: its enumeration (which knows the folder its names live in), and
+// whether one is under way. Allocated on first use; program thread only.
 DirectoryContext* files_context = nullptr;
-std::string* files_folder = nullptr;
+bool files_under_way = false;
 
 zvs* temporary_copy(std::string_view text) {
     zvs* s = zvs_new(int32_t(text.size()), 1);
@@ -59,41 +59,32 @@ uint64_t free_bytes(const std::string& folder) {
 
 zvs* func__files(zvs* pattern_text, int32_t passed) {
     if (new_error_is_set()) return zvs_new(0, 1);
-    if (!files_context) {
-        files_context = new DirectoryContext;
-        files_folder = new std::string;
-    }
+    if (!files_context) files_context = new DirectoryContext;
     const std::string* name;
     if (passed) {
         std::string text = filepath_fix_directory(pattern_text);
         if (pattern_text->temporary) zvs_free(pattern_text);
-        if (text.empty()) text = "*";
-        if (FS_DirectoryExists(text)) {
-            *files_folder = text;
-        } else {
-            std::string file;
-            filepath_split(text, files_folder, &file);
-            if (files_folder->empty()) *files_folder = "./";
-        }
+        if (text.empty()) text.push_back('*');
+        files_under_way = true;
         name = &FS_NextMatchingEntry(files_context, text);
     } else {
-        if (files_folder->empty()) {
+        if (!files_under_way) {
             error(ERR_ILLEGAL_FUNCTION_CALL);
             return zvs_new(0, 1);
         }
         name = &FS_NextMatchingEntry(files_context, {});
     }
     if (name->empty()) {
-        files_folder->clear();
+        files_under_way = false;
         return zvs_new(0, 1);
     }
-    std::string joined;
-    filepath_join(&joined, *files_folder, *name);
-    return temporary_copy(FS_DirectoryExists(joined) ? *name + "/" : *name);
+    std::string answer = *name;
+    if (FS_EntryIsFolder(*files_context, *name)) answer.push_back('/');
+    return temporary_copy(answer);
 }
 
 void files_reset_for_tests() {
-    if (files_folder) files_folder->clear();
+    files_under_way = false;
     if (files_context) *files_context = DirectoryContext();
 }
 
@@ -115,11 +106,9 @@ void sub_files(zvs* pattern_text, int32_t passed) {
     DirectoryContext context;
     const std::string* name = &FS_NextMatchingEntry(&context, text);
     if (name->empty()) return error(ERR_FILE_NOT_FOUND);
-    for (; !name->empty(); name = &FS_NextMatchingEntry(&context, {})) {
-        std::string joined;
-        filepath_join(&joined, short_folder, *name);
-        print(files_entry(filepath_get_filename(joined), FS_DirectoryExists(joined)), true, 0);
-    }
+    // A listed name is printed and tested as it is: a '\' in it is no separator here.
+    for (; !name->empty(); name = &FS_NextMatchingEntry(&context, {}))
+        print(files_entry(*name, FS_EntryIsFolder(context, *name)), true, 0);
     if (func_pos(0) != 1) print({}, false, 1);
     num_text bytes = num_str(free_bytes(folder));
     print(std::string(bytes.view()) + " Bytes free", false, 1);

@@ -11,6 +11,7 @@
 
 #include "error/error.h"
 #include "file/gfs_os.h"
+#include "path/file_move.h"
 #include "path/folders.h"
 #include "path/path.h"
 #include "platform/os_path.h"
@@ -133,5 +134,7 @@ void sub_name(zvs* old_name, zvs* new_name) {
     if (libzv_path_has_drive(from_text) || libzv_path_has_drive(to_text)) return error(ERR_FILE_NOT_FOUND);
     if (gfs_os_held(from_text)) return error(ERR_PATH_FILE_ACCESS);  // open files are never moved from under their number
     int failed = rename_no_replace(from.c_str(), to.c_str());
+    // Another file system: a plain file moves by copy, as the system's move does.
+    if (failed == EXDEV) failed = file_move_across(from, to);
     if (failed) error(rename_error(failed));
 }

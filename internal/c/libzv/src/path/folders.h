@@ -22,7 +22,8 @@ void sub_chdir(zvs* path);
 void sub_mkdir(zvs* path);
 // RMDIR: error 75 when the folder is not empty, else 76.
 void sub_rmdir(zvs* path);
-// NAME old AS new: never replaces an existing new name (error 5). Errors: 64 bad name,
+// NAME old AS new: never replaces an existing new name (error 5). A plain file moves to
+// another file system by copy; a folder cannot (error 5). Errors: 64 bad name,
 // 75 access denied (also for NUL and a file open here), 53 old name or target folder missing, 5 otherwise.
 void sub_name(zvs* old_name, zvs* new_name);
 

@@ -28,11 +28,18 @@ bool listed_before(const std::string& a, const std::string& b) {
     return a < b;
 }
 
+// The system's form of a listed folder, ending in '/'; false when the system cannot
+// reach it (a drive letter, a zero byte).
+bool system_folder(std::string_view folder, std::string* os) {
+    if (libzv_path_has_drive(folder) || !libzv_os_path(folder, os)) return false;
+    if (os->empty()) *os = "./";
+    if (os->back() != '/') os->push_back('/');
+    return true;
+}
+
 // Reads the folder's matching names, sorted; false when it cannot be opened.
-bool read_folder(const std::string& folder, DirectoryContext* context) {
-    std::string os;
-    if (libzv_path_has_drive(folder) || !libzv_os_path(folder, &os)) return false;
-    DIR* dir = opendir(os.c_str());
+bool read_folder(DirectoryContext* context) {
+    DIR* dir = opendir(context->folder.c_str());
     if (!dir) return false;
     while (const dirent* entry = readdir(dir)) {
         std::string_view name(entry->d_name);
@@ -92,30 +99,44 @@ bool FS_WildcardMatch(std::string_view pattern, std::string_view name) {
 
 std::string FS_GetShortPath(std::string_view path) { return std::string(path); }
 
+std::string FS_EntryPath(const DirectoryContext& context, std::string_view name) {
+    std::string path = context.folder;
+    path.append(name);
+    return path;
+}
+
+int32_t FS_EntryIsFolder(const DirectoryContext& context, std::string_view name) {
+    struct stat st;
+    return stat(FS_EntryPath(context, name).c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? 1 : 0;
+}
+
 const std::string& FS_NextMatchingEntry(DirectoryContext* context, std::string_view pattern_text) {
     if (!pattern_text.empty()) {
         context->last.clear();
         context->names.clear();
         context->next = 0;
-        std::string folder;
+        context->folder.clear();
+        std::string_view folder;
         if (has_wildcard(pattern_text)) {
             size_t cut = pattern_text.rfind('/');
             if (cut == std::string_view::npos) cut = pattern_text.rfind('\\');
             if (cut == std::string_view::npos) {
                 context->pattern.assign(pattern_text.substr(0, text_limit));
-                folder = "./";
             } else {
                 context->pattern.assign(pattern_text.substr(cut + 1).substr(0, text_limit));
-                folder.assign(pattern_text.substr(0, std::min(cut + 1, text_limit)));
+                folder = pattern_text.substr(0, std::min(cut + 1, text_limit));
             }
         } else if (!attributes_say_folder(pattern_text)) {
-            context->last.assign(filepath_get_filename(pattern_text));
+            // A plain file named by the program: its own folder part, converted.
+            std::string_view name = filepath_get_filename(pattern_text);
+            if (system_folder(pattern_text.substr(0, pattern_text.size() - name.size()), &context->folder))
+                context->last.assign(name);
             return context->last;
         } else {
-            folder.assign(pattern_text);
+            folder = pattern_text;
             context->pattern = "*";
         }
-        if (!read_folder(folder, context)) return context->last;
+        if (!system_folder(folder, &context->folder) || !read_folder(context)) return context->last;
     }
     if (context->next < context->names.size())
         context->last = context->names[context->next++];
