@@ -5,8 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <functional>
+#include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/child.h"
 #include "support/scenario.h"
