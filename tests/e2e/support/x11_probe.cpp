@@ -1,6 +1,7 @@
 // Window probing through Xlib.
 #include "support/x11_probe.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <unistd.h>
@@ -66,4 +67,53 @@ bool x11_window_position(unsigned long window, int* x, int* y) {
     bool ok = XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, x, y, &child);
     XCloseDisplay(display);
     return ok;
+}
+
+unsigned long x11_wait_for_any_window(int timeout_ms) {
+    int64_t deadline = monotonic_ms() + timeout_ms;
+    do {
+        Display* display = XOpenDisplay(nullptr);
+        if (!display) return 0;
+        Window root_return, parent_return;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        unsigned long found = 0;
+        if (XQueryTree(display, DefaultRootWindow(display), &root_return, &parent_return, &children, &count)) {
+            for (unsigned int i = 0; i < count && !found; i++) {
+                XWindowAttributes attributes;
+                if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
+                    found = children[i];
+            }
+            if (children) XFree(children);
+        }
+        XCloseDisplay(display);
+        if (found) return found;
+        usleep(20000);
+    } while (monotonic_ms() < deadline);
+    return 0;
+}
+
+bool x11_window_name(unsigned long window, std::string* name) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool found = XGetWindowProperty(display, window, XA_WM_NAME, 0, 1 << 20, False, AnyPropertyType, &type, &format,
+                                    &count, &after, &data) == Success &&
+                 type != None;
+    if (found) name->assign(data ? reinterpret_cast<const char*>(data) : "", count);
+    if (data) XFree(data);
+    XCloseDisplay(display);
+    return found;
+}
+
+bool x11_move_pointer(int x, int y) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, x, y);
+    XSync(display, False);
+    XCloseDisplay(display);
+    return true;
 }

@@ -23,3 +23,9 @@ bool x11_set_focus(unsigned long window);
 bool x11_destroy_window(unsigned long window);
 // The window's position on the root window; false when it does not exist.
 bool x11_window_position(unsigned long window, int* x, int* y);
+// Waits up to timeout_ms for a mapped top-level window, named or not; 0 when none.
+unsigned long x11_wait_for_any_window(int timeout_ms);
+// The window's WM_NAME bytes; false when it has no WM_NAME.
+bool x11_window_name(unsigned long window, std::string* name);
+// The pointer moved to (x, y) of the root window.
+bool x11_move_pointer(int x, int y);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "clock/clock.h"
@@ -30,7 +31,8 @@ namespace {
 completion glut_start_completion;
 std::atomic<completion*> glut_start_request{nullptr};
 std::mutex title_lock;
-std::string pending_title;
+// The title _TITLE gave before the window existed; none when it was never called.
+std::optional<std::string> pending_title;
 
 void glut_ignore_message(const char*, va_list) {}
 
@@ -69,7 +71,7 @@ void initialize_glut(int argc, char** argv) {
     std::string title;
     {
         std::lock_guard<std::mutex> hold(title_lock);
-        title = pending_title.empty() ? "Untitled" : pending_title;
+        title = pending_title.value_or("Untitled");
     }
     glutCreateWindow(title.c_str());
     glut_set_window_thread();
@@ -99,7 +101,10 @@ void initialize_glut(int argc, char** argv) {
 
 void glut_set_pending_title(const char* title) {
     std::lock_guard<std::mutex> hold(title_lock);
-    pending_title = title ? title : "";
+    if (title)
+        pending_title = title;
+    else
+        pending_title.reset();
 }
 
 void libzv_glut_presetup(int argc, char** argv) {

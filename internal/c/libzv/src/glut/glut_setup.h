@@ -14,5 +14,7 @@ void libzv_glut_presetup(int argc, char** argv);
 // returns once it exists.
 void libzv_start_glut_thread();
 
-// The title of the window to be created (set by _TITLE before the window exists).
+// The title of the window to be created (set by _TITLE before the window exists;
+// nullptr: no title was set, and the window is named "Untitled"). An empty title is
+// a title.
 void glut_set_pending_title(const char* title);

@@ -1,6 +1,7 @@
 // X11 extras on freeglut's own display: close request, focus, exposure, destruction
-// by another client, the native key stream and dropped files (XDND, version 5),
-// caught while Xlib converts wire events; raw mouse motion (XInput2).
+// by another client, the native key stream, dropped files (XDND, version 5) and the
+// window's place in full screen, caught while Xlib converts wire events; raw mouse
+// motion (XInput2).
 #include "glut/x11_window.h"
 
 #include <atomic>
@@ -20,6 +21,7 @@
 #undef min
 #undef max
 
+#include "display/presenter.h"
 #include "glut/window_hooks.h"
 #include "window/file_drop.h"
 
@@ -41,8 +43,26 @@ XErrorHandler next_error_handler = nullptr;
 Display* raw_display = nullptr;
 int xi_opcode = -1;
 
-constexpr int hooked_types[] = {KeyPress,      KeyRelease,    FocusIn,         FocusOut,
-                                ClientMessage, DestroyNotify, SelectionNotify, Expose};
+constexpr int hooked_types[] = {KeyPress,      KeyRelease,    FocusIn,         FocusOut,    EnterNotify,
+                                LeaveNotify,   MapNotify,     UnmapNotify,     ClientMessage, DestroyNotify,
+                                SelectionNotify, Expose,      ConfigureNotify};
+// A focus query may name a window that another client destroys meanwhile.
+bool querying_focus = false;
+
+// Where the window stands in full screen and when it leaves it. freeglut's full
+// screen without a window manager moves the window by the wrong amount, so its
+// place is checked after every change of geometry and set when it is wrong, a
+// couple of times at most (a window manager may have its own idea of it).
+struct place {
+    int x = 0, y = 0;
+};
+struct placement_state {
+    place windowed;        // the last place seen while windowed
+    bool in_full = false;  // full screen seen at the last check
+    bool leaving = false;  // back to the windowed place still to be checked
+    int corrections = 0;
+};
+placement_state placement;
 
 // Drag and drop: the atoms, and the drag over the window now.
 Atom XdndAware, XdndEnter, XdndPosition, XdndStatus, XdndLeave, XdndDrop, XdndFinished, XdndSelection,
@@ -227,6 +247,7 @@ void drop_data(const XSelectionEvent& e) {
 // own destroy) fail; those failures must not end the process.
 int on_x_error(Display* display, XErrorEvent* error) {
     if (destroyed.load() && error->resourceid == window.load()) return 0;
+    if (querying_focus && error->error_code == BadWindow) return 0;
     return next_error_handler ? next_error_handler(display, error) : 0;
 }
 
@@ -291,6 +312,85 @@ void unreported_key(XEvent& event, const library_key& key) {
     window_native_key(int32_t(event.xkey.keycode) - 8, event.type == KeyPress, kind);
 }
 
+// Whether keys typed now reach the window: the focus is on it, or the focus follows
+// the pointer (PointerRoot, or a window around ours) and the pointer is inside it.
+// Focus events alone cannot tell: while the focus follows the pointer the server
+// sends none as the pointer moves or windows open over it.
+bool keys_reach(Display* display, Window ours) {
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    if (focus == ours) return true;
+    if (focus == None) return false;
+    querying_focus = true;
+    Window under = DefaultRootWindow(display);
+    bool around = focus == PointerRoot || focus == under;
+    bool found = false;
+    // Down the windows under the pointer, from the root.
+    for (int depth = 0; depth < 32 && !found; depth++) {
+        Window root, child = None;
+        int rx, ry, wx, wy;
+        unsigned int mask;
+        if (!XQueryPointer(display, under, &root, &child, &rx, &ry, &wx, &wy, &mask) || child == None) break;
+        if (child == ours) found = around;
+        around = around || child == focus;
+        under = child;
+    }
+    querying_focus = false;
+    return found;
+}
+
+void refresh_focus() {
+    if (Window ours = window.load()) window_focus_changed(keys_reach(glut_display, ours));
+}
+
+bool position_of(Window ours, place* at) {
+    Window child;
+    return XTranslateCoordinates(glut_display, ours, DefaultRootWindow(glut_display), 0, 0, &at->x, &at->y, &child);
+}
+
+// A window manager that framed the window places it itself (its full screen included).
+bool framed(Window ours) {
+    Window root = None, parent = None;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(glut_display, ours, &root, &parent, &children, &count)) return true;
+    if (children) XFree(children);
+    return parent != root;
+}
+
+// Moves the window to the place unless it is there; true when it is there.
+bool put_at(Window ours, place target) {
+    place now;
+    if (!position_of(ours, &now)) return true;
+    if (now.x == target.x && now.y == target.y) return true;
+    if (placement.corrections >= 2 || framed(ours)) return true;
+    placement.corrections++;
+    XMoveWindow(glut_display, ours, target.x, target.y);
+    XFlush(glut_display);
+    return false;
+}
+
+// After a change of the window's geometry: full screen covers the desktop from its
+// corner, and leaving it gives back the place from before.
+void check_placement() {
+    Window ours = window.load();
+    if (!ours) return;
+    bool full = full_screen.load() > 0;
+    if (full != placement.in_full) {
+        placement.in_full = full;
+        placement.leaving = !full;
+        placement.corrections = 0;
+    }
+    if (full) {
+        put_at(ours, place{});
+    } else if (placement.leaving) {
+        placement.leaving = !put_at(ours, placement.windowed);
+    } else {
+        position_of(ours, &placement.windowed);
+    }
+}
+
 // Every queued event that is not a key event.
 void handle_event(const XEvent& event) {
     switch (event.type) {
@@ -312,7 +412,16 @@ void handle_event(const XEvent& event) {
         break;
     case FocusIn:
     case FocusOut:
-        if (event.xfocus.detail != NotifyInferior) window_focus_changed(event.type == FocusIn);
+        if (event.xfocus.detail != NotifyInferior) refresh_focus();
+        break;
+    case EnterNotify:
+    case LeaveNotify:
+    case MapNotify:
+    case UnmapNotify:
+        refresh_focus();
+        break;
+    case ConfigureNotify:
+        if (event.xconfigure.window == window.load()) check_placement();
         break;
     default:
         break;
@@ -320,20 +429,6 @@ void handle_event(const XEvent& event) {
 }
 
 bool is_key(const XEvent& event) { return event.type == KeyPress || event.type == KeyRelease; }
-
-bool initially_focused(Display* display, Window ours) {
-    Window focus = None;
-    int revert = 0;
-    XGetInputFocus(display, &focus, &revert);
-    if (focus == ours) return true;
-    if (focus != PointerRoot) return false;
-    // Keys go to the window under the pointer.
-    Window root, child;
-    int rx, ry, wx, wy;
-    unsigned int mask;
-    return XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rx, &ry, &wx, &wy, &mask) &&
-           child == ours;
-}
 
 // Without a resizable build the window manager offers no resizing or maximising.
 void set_fixed_size_hints(Display* display, Window ours) {
@@ -374,14 +469,17 @@ void x11_window_attach() {
     XkbSetDetectableAutoRepeat(glut_display, True, nullptr);
     XWindowAttributes attributes;
     if (XGetWindowAttributes(glut_display, ours, &attributes))
-        XSelectInput(glut_display, ours, attributes.your_event_mask | FocusChangeMask);
+        XSelectInput(glut_display, ours,
+                     attributes.your_event_mask | FocusChangeMask | EnterWindowMask | LeaveWindowMask |
+                         StructureNotifyMask);
     set_fixed_size_hints(glut_display, ours);
     open_raw_motion(glut_display);
     // Files may be dropped on the window; _ACCEPTFILEDROP decides at each drag.
     long version = 5;
     XChangeProperty(glut_display, ours, XdndAware, XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&version), 1);
-    window_focus_changed(initially_focused(glut_display, ours));
+    refresh_focus();
+    position_of(ours, &placement.windowed);
 }
 
 unsigned long x11_window_id() { return window.load(); }

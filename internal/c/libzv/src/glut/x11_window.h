@@ -1,6 +1,11 @@
 // X11 extras of the window that freeglut does not deliver: the native window, its
-// close request, focus changes, a window destroyed by another client, and the
-// native key stream (Pause, Break, Scroll Lock, the keyboard device).
+// close request, the keyboard focus, a window destroyed by another client, the
+// native key stream (Pause, Break, Scroll Lock, the keyboard device), and the
+// window's place in full screen and after it.
+//
+// The focus is asked of the server whenever it may have changed (focus, crossing,
+// map and unmap events): while the focus follows the pointer no focus event says
+// that another window now takes the keys.
 //
 // Xlib converts incoming events with hooks on freeglut's display; the hooks only
 // copy events into a window-thread queue (no Xlib call may run inside them). The
@@ -12,8 +17,8 @@
 #include <cstdint>
 
 // Window thread, right after the window is created with its GL context current:
-// takes the native window, installs the hooks, adds focus changes to the window's
-// events, and reads the initial focus.
+// takes the native window, installs the hooks, adds focus, crossing and structure
+// changes to the window's events, and reads the initial focus and place.
 void x11_window_attach();
 
 // The native window id (0 before the window exists).

@@ -1,0 +1,129 @@
+// Window controls on an X server without a window manager: full screen after a
+// move, an empty title given before the window exists, and the keyboard focus of
+// two programs.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/child.h"
+#include "support/scenario.h"
+#include "support/x11_capture.h"
+#include "support/x11_probe.h"
+
+namespace {
+
+struct geometry {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const geometry&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const geometry& g) {
+    return out << g.width << "x" << g.height << " at (" << g.x << ", " << g.y << ")";
+}
+
+geometry geometry_of(unsigned long window) {
+    geometry g;
+    x11_window_position(window, &g.x, &g.y);
+    x11_window_size(window, &g.width, &g.height);
+    return g;
+}
+
+// Polls until the condition holds or the time is up; the condition's last answer.
+bool eventually(const std::function<bool()>& condition, int timeout_ms = 5000) {
+    int64_t deadline = monotonic_ms() + timeout_ms;
+    for (;;) {
+        if (condition()) return true;
+        if (monotonic_ms() > deadline) return false;
+        usleep(20000);
+    }
+}
+
+class WindowControls : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char name[] = "/tmp/zv_controls_XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        folder = name;
+    }
+    void TearDown() override {
+        for (auto& [program, window] : programs) {
+            if (window) x11_send_close(window);
+            child_wait(program, 5000);
+        }
+        std::string command = "rm -rf '" + folder + "'";
+        EXPECT_EQ(system(command.c_str()), 0);
+    }
+
+    // Starts a scenario of the test program and waits for its window.
+    unsigned long start(const std::string& scenario, const std::string& title) {
+        programs.push_back({child_start({ZV_E2E_WINDOW_CONTROLS, scenario, folder, title}), 0});
+        programs.back().second = x11_wait_for_window(title, 10000).id;
+        return programs.back().second;
+    }
+
+    bool reached(int32_t n) {
+        struct stat st;
+        std::string ready = folder + "/ready" + std::to_string(n);
+        return eventually([&] { return stat(ready.c_str(), &st) == 0; }, 10000);
+    }
+    void go(int32_t n) {
+        if (FILE* f = fopen((folder + "/go" + std::to_string(n)).c_str(), "w")) fclose(f);
+    }
+
+    // The focus program's last _HASFOCUS answer; "" before its first.
+    std::string focus_answer(const std::string& title) {
+        auto lines = lines_of(folder + "/" + title);
+        return lines.empty() ? "" : lines.back();
+    }
+
+    std::string folder;
+    std::vector<std::pair<child_process, unsigned long>> programs;
+};
+
+TEST_F(WindowControls, FullScreenAfterAMoveCoversTheDesktopFromTheOrigin) {
+    unsigned long window = start("move_full", "move_full");
+    ASSERT_NE(window, 0u);
+    const geometry moved{200, 100, 640, 400}, desktop{0, 0, 1024, 768};
+    ASSERT_TRUE(reached(1));
+    EXPECT_TRUE(eventually([&] { return geometry_of(window) == moved; })) << geometry_of(window);
+    go(1);
+    EXPECT_TRUE(eventually([&] { return geometry_of(window) == desktop; })) << geometry_of(window);
+    ASSERT_TRUE(reached(2));
+    // Leaving full screen gives back the place and size from before.
+    go(2);
+    EXPECT_TRUE(eventually([&] { return geometry_of(window) == moved; })) << geometry_of(window);
+}
+
+TEST_F(WindowControls, EmptyTitleOfAHiddenProgramStaysEmpty) {
+    auto program = child_start({ZV_E2E_TITLE_HIDDEN, "empty"});
+    unsigned long window = x11_wait_for_any_window(10000);
+    programs.push_back({program, window});
+    ASSERT_NE(window, 0u);
+    std::string name = "?";
+    ASSERT_TRUE(x11_window_name(window, &name)) << "the window has no WM_NAME";
+    EXPECT_EQ(name, "");
+}
+
+// The X server's default focus follows the pointer; the second window opens on top,
+// under it.
+TEST_F(WindowControls, OfTwoProgramsOnlyTheOneWithTheKeyboardFocusHasIt) {
+    ASSERT_TRUE(x11_move_pointer(100, 100));
+    unsigned long first = start("focus", "first");
+    ASSERT_NE(first, 0u);
+    EXPECT_TRUE(eventually([&] { return focus_answer("first") == "-1"; })) << focus_answer("first");
+    unsigned long second = start("focus", "second");
+    ASSERT_NE(second, 0u);
+    auto answers = [&] { return focus_answer("first") + " " + focus_answer("second"); };
+    EXPECT_TRUE(eventually([&] { return answers() == "0 -1"; })) << answers();
+    ASSERT_TRUE(x11_set_focus(first));
+    EXPECT_TRUE(eventually([&] { return answers() == "-1 0"; })) << answers();
+}
+
+}  // namespace
