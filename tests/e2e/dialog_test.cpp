@@ -205,6 +205,82 @@ TEST_F(DialogWindow, MaskedInputShowsTheSameStarsWhateverIsTyped) {
     EXPECT_EQ(first.pixels, second.pixels);
 }
 
+// Key sequences against the answer. Steps are xdotool key names (several split at
+// spaces), "type:" and its text, or "wait": the dialog must still be unanswered. The input box starts on
+// "abc", the colour chooser on &H102030 (its focus order: Hex, Red, Green, Blue, OK,
+// Cancel); colour answers are the wrapper's, as eight hex digits.
+struct key_case {
+    bool colour;
+    std::vector<std::string> steps;
+    std::string answer;
+};
+
+TEST_F(DialogWindow, EnterPressesTheFocusedControlAndBadColourFieldsHoldTheAnswer) {
+    const key_case cases[] = {
+        {false, {"Return"}, "abc"},                         // the field
+        {false, {"Tab", "Return"}, "abc"},                  // OK
+        {false, {"Tab", "Tab", "Return"}, ""},              // Cancel
+        {false, {"shift+Tab", "Return"}, ""},               // Cancel, backwards from the field
+        {false, {"Tab", "Tab", "space"}, ""},
+        {false, {"Tab", "Tab", "Tab", "type:d", "Return"}, "abcd"},  // round to the field again
+        {false, {"Escape"}, ""},
+        {true, {"Return"}, "FF102030"},                     // Hex
+        {true, {"Tab", "Return"}, "FF102030"},              // Red
+        {true, {"Tab", "Tab", "Return"}, "FF102030"},       // Green
+        {true, {"Tab", "Tab", "Tab", "Return"}, "FF102030"},  // Blue
+        {true, {"Tab", "Tab", "Tab", "Tab", "Return"}, "FF102030"},  // OK
+        {true, {"Tab", "Tab", "Tab", "Tab", "Tab", "Return"}, "00000000"},  // Cancel
+        {true, {"Tab", "BackSpace", "BackSpace", "type:300", "Return", "wait", "BackSpace", "BackSpace",
+                "BackSpace", "type:200", "Return"}, "FFC82030"},  // out of range, then mended
+        {true, {"Tab", "BackSpace", "BackSpace", "Return", "wait", "type:7", "Return"}, "FF072030"},  // empty
+        {true, {"Tab", "Tab", "BackSpace", "BackSpace", "type:x", "Return", "wait", "type:9", "Return"},
+         "FF100930"},  // a letter does not go in; the field stays empty
+        {true, {"Tab", "Tab", "Tab", "BackSpace BackSpace", "type:1000", "Tab", "Return"},
+         "FF102064"},  // a fourth digit does not go in
+        {true, {"type:#12345", "Return", "wait", "Tab", "BackSpace BackSpace", "Return", "wait", "shift+Tab",
+                "BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace", "type:#654321", "Return"},
+         "FF654321"},  // a bad hex field, then a bad red one
+        {true, {"Tab", "BackSpace", "BackSpace", "type:300", "Tab", "Tab", "Tab", "Return"}, "FF1E2030"},
+        // leaving a field that holds no byte puts back the last one it held (30), as the hex field does
+    };
+    int n = 0;
+    for (const key_case& c : cases) {
+        std::string title = "K" + std::to_string(++n);
+        SCOPED_TRACE(title);
+        asked<std::string> answer([&] {
+            if (!c.colour) return std::string(ndlg_inputBox(title.c_str(), "Type something:", "abc"));
+            const uint8_t start[3] = {0x10, 0x20, 0x30};
+            uint8_t rgb[3] = {0, 0, 0};
+            uint32_t value = ndlg_colorChooser(title.c_str(), nullptr, start, rgb)
+                                 ? 0xFF000000u | uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2]
+                                 : 0;
+            char text[9];
+            snprintf(text, sizeof text, "%08X", value);
+            return std::string(text);
+        });
+        unsigned long box = find_dialog("ZvDialog", title);
+        ASSERT_NE(box, 0u);
+        ASSERT_TRUE(wait_for_focus(box));
+        for (const std::string& step : c.steps) {
+            if (step == "wait") {
+                ASSERT_EQ(answer.answer.wait_for(std::chrono::milliseconds(400)), std::future_status::timeout);
+            } else if (step.rfind("type:", 0) == 0) {
+                xdotool({"type", "--delay", "30", step.substr(5)});
+            } else {
+                std::vector<std::string> args{"key", "--delay", "30"};
+                for (size_t at = 0; at <= step.size();) {
+                    size_t end = std::min(step.find(' ', at), step.size());
+                    args.push_back(step.substr(at, end - at));
+                    at = end + 1;
+                }
+                xdotool(args);
+            }
+        }
+        ASSERT_TRUE(answer.ready());
+        EXPECT_EQ(answer.get(), c.answer);
+    }
+}
+
 TEST_F(DialogWindow, NotificationReturnsAtOnceShowsOneUnfocusedPopupAndGoesAway) {
     x11_notify_set_duration_for_tests(10000);
     int64_t start = monotonic_ms();
