@@ -19,6 +19,7 @@
 #include "dialog/dialog_layer.h"
 #include "dialog/ndlg.h"
 #include "dialog/x11_backend.h"
+#include "dialog/x11_dialog.h"
 #include "support/child.h"
 #include "support/scenario.h"
 #include "support/x11_capture.h"
@@ -278,6 +279,68 @@ TEST_F(DialogWindow, EnterPressesTheFocusedControlAndBadColourFieldsHoldTheAnswe
         }
         ASSERT_TRUE(answer.ready());
         EXPECT_EQ(answer.get(), c.answer);
+    }
+}
+
+// Xft measures in 16 bits; wider texts are measured in pieces.
+TEST_F(DialogWindow, TextWiderThan32767PixelsIsMeasuredAndWrapped) {
+    std::lock_guard<std::recursive_mutex> hold(dialog_lock());
+    dx_window* w = dx_open("inputbox", "Measure", 100, 100);
+    ASSERT_NE(w, nullptr);
+    int32_t one = dx_text_width(w, "W");
+    ASSERT_GT(one, 0);
+    std::string word(3000, 'W');
+    EXPECT_EQ(dx_text_width(w, word), 3000 * one);
+    EXPECT_GT(dx_text_width(w, word), 32767);
+    // A character across the end of a piece.
+    EXPECT_EQ(dx_text_width(w, std::string(127, 'W') + "\xC3\xA9" + word),
+              dx_text_width(w, "\xC3\xA9") + 3127 * one);
+    std::vector<std::string> lines = dx_wrap(w, word, 420);
+    size_t characters = 0;
+    for (const std::string& line : lines) {
+        EXPECT_LE(dx_text_width(w, line), 420);
+        EXPECT_GT(line.size(), 0u);
+        characters += line.size();
+    }
+    EXPECT_EQ(characters, 3000u);
+    size_t per_line = size_t(420 / one);
+    EXPECT_EQ(lines.size(), (3000 + per_line - 1) / per_line);
+    dx_close(w);
+}
+
+// A message of one 3,000-character word: the box is wide, and every line of its text
+// area has ink.
+TEST_F(DialogWindow, AVeryWideWordIsBrokenAcrossTheLinesOfAMessageBox) {
+    int32_t line = 0;
+    {
+        std::lock_guard<std::recursive_mutex> hold(dialog_lock());
+        dx_window* w = dx_open("inputbox", "Measure", 100, 100);
+        ASSERT_NE(w, nullptr);
+        line = dx_line_height(w);
+        dx_close(w);
+    }
+    std::string word(3000, 'W');
+    asked<int32_t> answer([&] { return ndlg_messageBox("Wide", word.c_str(), "ok", "info", 1); });
+    unsigned long box = find_dialog("ZvDialog", "Wide");
+    ASSERT_NE(box, 0u);
+    ASSERT_TRUE(wait_for_focus(box));
+    usleep(300000);
+    x11_picture p = x11_capture(box);
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(answer.ready());
+    EXPECT_EQ(answer.get(), 1);
+    ASSERT_GT(p.width, 0);
+    EXPECT_GT(p.width, 400);
+    // The text starts right of the 32-pixel icon, 14 pixels down; the buttons' band
+    // (14 + button + 14 pixels, the button a line and 10 high) closes the box.
+    const int32_t text_x = 14 + 32 + 14, text_y = 14, fixed = 3 * 14 + line + 10;
+    int32_t lines = (p.height - fixed) / line;
+    EXPECT_GT(lines, 20);
+    for (int32_t i = 0; i < lines; i++) {
+        bool ink = false;
+        for (int32_t y = text_y + i * line; y < text_y + (i + 1) * line && !ink; y++)
+            for (int32_t x = text_x; x < p.width && !ink; x++) ink = (p.at(x, y) & 0xFF) < 0x80;
+        EXPECT_TRUE(ink) << "line " << i;
     }
 }
 
