@@ -194,4 +194,48 @@ TEST_F(ChooserModel, TheFolderChooserAnswersItsField) {
     EXPECT_EQ(chooser_file_accept(&m, false).path, d / "s/nothing");
 }
 
+// On this system '\' is a byte of a name. Names from the listing are used as they are,
+// never read as runtime paths: "a\b.txt" is not a/b.txt, "c\d" has no c/d beside it,
+// and the folder "e\f" is entered as itself.
+TEST_F(ChooserModel, ListedNamesWithABackslashAreUsedAsTheyAre) {
+    const std::string x = d / "x";
+    mkdir(x.c_str(), 0755);
+    mkdir((x + "/a").c_str(), 0755);
+    std::ofstream(x + "/a/b.txt") << "x";
+    std::ofstream(x + "/a\\b.txt") << "x";
+    std::ofstream(x + "/c\\d") << "x";
+    mkdir((x + "/e\\f").c_str(), 0755);
+    std::ofstream(x + "/e\\f/g") << "x";
+    mkdir((x + "/s").c_str(), 0755);
+    std::ofstream(x + "/s/b") << "x";
+    chooser_file_model m = chooser_file_start(chooser_kind::open, false, (x + "/").c_str(), 0, nullptr, nullptr);
+    EXPECT_EQ(names(m.entries), (strings{"../", "a/", "e\\f/", "s/", "a\\b.txt", "c\\d"}));
+    for (const char* name : {"a\\b.txt", "c\\d"}) {
+        chooser_file_pick(&m, index_of(m, name), false);
+        EXPECT_EQ(m.name, name);
+        chooser_outcome out = chooser_file_accept(&m, true);
+        EXPECT_EQ(out.kind, chooser_outcome::answer) << name;
+        EXPECT_EQ(out.path, x + "/" + name);
+        // The graphic route's answer is checked as the system path it is.
+        EXPECT_EQ(chooser_check_open(out.path, false, false, true), x + "/" + name);
+    }
+    // A typed name is a runtime path: '\' separates.
+    m.name = "s\\b";
+    EXPECT_EQ(chooser_file_accept(&m, false).path, x + "/s/b");
+
+    chooser_file_pick(&m, index_of(m, "e\\f"), false);
+    EXPECT_EQ(chooser_file_accept(&m, true).kind, chooser_outcome::stay);
+    EXPECT_EQ(m.folder, x + "/e\\f");
+    EXPECT_EQ(names(m.entries), (strings{"../", "g"}));
+    chooser_file_pick(&m, index_of(m, "g"), false);
+    EXPECT_EQ(chooser_file_accept(&m, true).path, x + "/e\\f/g");
+
+    chooser_file_model f = chooser_file_start(chooser_kind::folder, false, x.c_str(), 0, nullptr, nullptr);
+    chooser_file_pick(&f, index_of(f, "e\\f"), false);
+    chooser_file_accept(&f, true);
+    chooser_outcome folder = chooser_file_accept(&f, false);
+    EXPECT_EQ(folder.path, x + "/e\\f");
+    EXPECT_EQ(chooser_check_folder(folder.path, true), x + "/e\\f");
+}
+
 }  // namespace

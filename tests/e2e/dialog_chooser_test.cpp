@@ -20,7 +20,9 @@
 #include "dialog/gui.h"
 #include "dialog/ndlg.h"
 #include "support/child.h"
+#include "support/dialog_font.h"
 #include "support/scenario.h"
+#include "support/x11_capture.h"
 #include "x11_close.h"
 
 namespace {
@@ -202,6 +204,43 @@ TEST_F(DialogChooser, TheFolderChooserAnswersItsField) {
     type(dir + "/a");  // the field's text is selected: typing replaces it
     keys({"Return"});
     EXPECT_EQ(typed.get(), std::nullopt);  // a file is no folder
+}
+
+// Names that are not UTF-8 show whole (through Windows-1252), so two that differ after
+// the bad byte look different; picking one answers its bytes.
+TEST_F(DialogChooser, NamesThatAreNotUtf8ShowWholeAndAnswerTheirBytes) {
+    std::ofstream(dir + "/bad\xE9.txt") << "x";
+    std::ofstream(dir + "/bad\xE8.doc") << "x";
+    int32_t line = dialog_line_height();
+    ASSERT_GT(line, 0);
+    // The list: "..", "s", "a", "b", "bad\xE8.doc", "bad\xE9.txt"; its rows start 2 pixels
+    // into the list, which starts a line and 16 pixels down; a row is a line and 4 high.
+    const int32_t list_y = 10 + line + 6, row = line + 4;
+    const struct {
+        std::vector<std::string> keys;
+        std::string name;
+    } picks[] = {{{"Tab", "End", "Return"}, "bad\xE9.txt"}, {{"Tab", "End", "Up", "Return"}, "bad\xE8.doc"}};
+    for (const auto& pick : picks) {
+        asked chosen([&] {
+            return text_of(ndlg_openFileDialog("Bytes", (dir + "/").c_str(), 0, nullptr, nullptr, 0));
+        });
+        std::string id = wait_for_dialog("filechooser", "Bytes");
+        ASSERT_FALSE(id.empty());
+        if (&pick == picks) {
+            std::this_thread::sleep_for(300ms);
+            x11_picture p = x11_capture(std::stoul(id));
+            ASSERT_GT(p.height, list_y + 6 * row);
+            auto strip = [&](int32_t index) {
+                std::vector<uint32_t> pixels;
+                for (int32_t y = list_y + 2 + index * row; y < list_y + 2 + (index + 1) * row; y++)
+                    for (int32_t x = 12; x < p.width - 12; x++) pixels.push_back(p.at(x, y));
+                return pixels;
+            };
+            EXPECT_NE(strip(4), strip(5));
+        }
+        keys(pick.keys);
+        EXPECT_EQ(chosen.get(), dir + "/" + pick.name);
+    }
 }
 
 TEST_F(DialogChooser, ColourStartsOnTheDefaultBytesAndAnswersTheTypedColour) {

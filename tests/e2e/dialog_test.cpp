@@ -19,7 +19,9 @@
 #include "dialog/dialog_layer.h"
 #include "dialog/ndlg.h"
 #include "dialog/x11_backend.h"
+#include "dialog/x11_dialog.h"
 #include "support/child.h"
+#include "support/dialog_font.h"
 #include "support/scenario.h"
 #include "support/x11_capture.h"
 #include "support/x11_probe.h"
@@ -203,6 +205,138 @@ TEST_F(DialogWindow, MaskedInputShowsTheSameStarsWhateverIsTyped) {
     EXPECT_EQ(typed.get(), "xyz");
     ASSERT_GT(first.width, 0);
     EXPECT_EQ(first.pixels, second.pixels);
+}
+
+// Key sequences against the answer. Steps are xdotool key names (several split at
+// spaces), "type:" and its text, or "wait": the dialog must still be unanswered. The input box starts on
+// "abc", the colour chooser on &H102030 (its focus order: Hex, Red, Green, Blue, OK,
+// Cancel); colour answers are the wrapper's, as eight hex digits.
+struct key_case {
+    bool colour;
+    std::vector<std::string> steps;
+    std::string answer;
+};
+
+TEST_F(DialogWindow, EnterPressesTheFocusedControlAndBadColourFieldsHoldTheAnswer) {
+    const key_case cases[] = {
+        {false, {"Return"}, "abc"},                         // the field
+        {false, {"Tab", "Return"}, "abc"},                  // OK
+        {false, {"Tab", "Tab", "Return"}, ""},              // Cancel
+        {false, {"shift+Tab", "Return"}, ""},               // Cancel, backwards from the field
+        {false, {"Tab", "Tab", "space"}, ""},
+        {false, {"Tab", "Tab", "Tab", "type:d", "Return"}, "abcd"},  // round to the field again
+        {false, {"Escape"}, ""},
+        {true, {"Return"}, "FF102030"},                     // Hex
+        {true, {"Tab", "Return"}, "FF102030"},              // Red
+        {true, {"Tab", "Tab", "Return"}, "FF102030"},       // Green
+        {true, {"Tab", "Tab", "Tab", "Return"}, "FF102030"},  // Blue
+        {true, {"Tab", "Tab", "Tab", "Tab", "Return"}, "FF102030"},  // OK
+        {true, {"Tab", "Tab", "Tab", "Tab", "Tab", "Return"}, "00000000"},  // Cancel
+        {true, {"Tab", "BackSpace", "BackSpace", "type:300", "Return", "wait", "BackSpace", "BackSpace",
+                "BackSpace", "type:200", "Return"}, "FFC82030"},  // out of range, then mended
+        {true, {"Tab", "BackSpace", "BackSpace", "Return", "wait", "type:7", "Return"}, "FF072030"},  // empty
+        {true, {"Tab", "Tab", "BackSpace", "BackSpace", "type:x", "Return", "wait", "type:9", "Return"},
+         "FF100930"},  // a letter does not go in; the field stays empty
+        {true, {"Tab", "Tab", "Tab", "BackSpace BackSpace", "type:1000", "Tab", "Return"},
+         "FF102064"},  // a fourth digit does not go in
+        {true, {"type:#12345", "Return", "wait", "Tab", "BackSpace BackSpace", "Return", "wait", "shift+Tab",
+                "BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace", "type:#654321", "Return"},
+         "FF654321"},  // a bad hex field, then a bad red one
+        {true, {"Tab", "BackSpace", "BackSpace", "type:300", "Tab", "Tab", "Tab", "Return"}, "FF1E2030"},
+        // leaving a field that holds no byte puts back the last one it held (30), as the hex field does
+    };
+    int n = 0;
+    for (const key_case& c : cases) {
+        std::string title = "K" + std::to_string(++n);
+        SCOPED_TRACE(title);
+        asked<std::string> answer([&] {
+            if (!c.colour) return std::string(ndlg_inputBox(title.c_str(), "Type something:", "abc"));
+            const uint8_t start[3] = {0x10, 0x20, 0x30};
+            uint8_t rgb[3] = {0, 0, 0};
+            uint32_t value = ndlg_colorChooser(title.c_str(), nullptr, start, rgb)
+                                 ? 0xFF000000u | uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2]
+                                 : 0;
+            char text[9];
+            snprintf(text, sizeof text, "%08X", value);
+            return std::string(text);
+        });
+        unsigned long box = find_dialog("ZvDialog", title);
+        ASSERT_NE(box, 0u);
+        ASSERT_TRUE(wait_for_focus(box));
+        for (const std::string& step : c.steps) {
+            if (step == "wait") {
+                ASSERT_EQ(answer.answer.wait_for(std::chrono::milliseconds(400)), std::future_status::timeout);
+            } else if (step.rfind("type:", 0) == 0) {
+                xdotool({"type", "--delay", "30", step.substr(5)});
+            } else {
+                std::vector<std::string> args{"key", "--delay", "30"};
+                for (size_t at = 0; at <= step.size();) {
+                    size_t end = std::min(step.find(' ', at), step.size());
+                    args.push_back(step.substr(at, end - at));
+                    at = end + 1;
+                }
+                xdotool(args);
+            }
+        }
+        ASSERT_TRUE(answer.ready());
+        EXPECT_EQ(answer.get(), c.answer);
+    }
+}
+
+// Xft measures in 16 bits; wider texts are measured in pieces.
+TEST_F(DialogWindow, TextWiderThan32767PixelsIsMeasuredAndWrapped) {
+    std::lock_guard<std::recursive_mutex> hold(dialog_lock());
+    dx_window* w = dx_open("inputbox", "Measure", 100, 100);
+    ASSERT_NE(w, nullptr);
+    int32_t one = dx_text_width(w, "W");
+    ASSERT_GT(one, 0);
+    std::string word(3000, 'W');
+    EXPECT_EQ(dx_text_width(w, word), 3000 * one);
+    EXPECT_GT(dx_text_width(w, word), 32767);
+    // A character across the end of a piece.
+    EXPECT_EQ(dx_text_width(w, std::string(127, 'W') + "\xC3\xA9" + word),
+              dx_text_width(w, "\xC3\xA9") + 3127 * one);
+    std::vector<std::string> lines = dx_wrap(w, word, 420);
+    size_t characters = 0;
+    for (const std::string& line : lines) {
+        EXPECT_LE(dx_text_width(w, line), 420);
+        EXPECT_GT(line.size(), 0u);
+        characters += line.size();
+    }
+    EXPECT_EQ(characters, 3000u);
+    size_t per_line = size_t(420 / one);
+    EXPECT_EQ(lines.size(), (3000 + per_line - 1) / per_line);
+    dx_close(w);
+}
+
+// A message of one 3,000-character word: the box is wide, and every line of its text
+// area has ink.
+TEST_F(DialogWindow, AVeryWideWordIsBrokenAcrossTheLinesOfAMessageBox) {
+    int32_t line = dialog_line_height();
+    ASSERT_GT(line, 0);
+    std::string word(3000, 'W');
+    asked<int32_t> answer([&] { return ndlg_messageBox("Wide", word.c_str(), "ok", "info", 1); });
+    unsigned long box = find_dialog("ZvDialog", "Wide");
+    ASSERT_NE(box, 0u);
+    ASSERT_TRUE(wait_for_focus(box));
+    usleep(300000);
+    x11_picture p = x11_capture(box);
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(answer.ready());
+    EXPECT_EQ(answer.get(), 1);
+    ASSERT_GT(p.width, 0);
+    EXPECT_GT(p.width, 400);
+    // The text starts right of the 32-pixel icon, 14 pixels down; the buttons' band
+    // (14 + button + 14 pixels, the button a line and 10 high) closes the box.
+    const int32_t text_x = 14 + 32 + 14, text_y = 14, fixed = 3 * 14 + line + 10;
+    int32_t lines = (p.height - fixed) / line;
+    EXPECT_GT(lines, 20);
+    for (int32_t i = 0; i < lines; i++) {
+        bool ink = false;
+        for (int32_t y = text_y + i * line; y < text_y + (i + 1) * line && !ink; y++)
+            for (int32_t x = text_x; x < p.width && !ink; x++) ink = (p.at(x, y) & 0xFF) < 0x80;
+        EXPECT_TRUE(ink) << "line " << i;
+    }
 }
 
 TEST_F(DialogWindow, NotificationReturnsAtOnceShowsOneUnfocusedPopupAndGoesAway) {

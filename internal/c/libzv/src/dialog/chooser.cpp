@@ -103,7 +103,7 @@ extern "C" const char* ndlg_saveFileDialog(const char* title, const char* defaul
     if (!b.save_file || !b.save_file(t.c_str(), has_path ? path.c_str() : nullptr, p.count(), p.data(),
                                      has_description ? d.c_str() : nullptr, &raw))
         return nullptr;
-    return keep(&save_answer, chooser_check_save(raw));
+    return keep(&save_answer, chooser_check_save(raw, route == dialog_route::graphic));
 }
 
 extern "C" const char* ndlg_openFileDialog(const char* title, const char* default_path, int32_t pattern_count,
@@ -124,7 +124,7 @@ extern "C" const char* ndlg_openFileDialog(const char* title, const char* defaul
                                      has_description ? d.c_str() : nullptr, allow_several, &raw))
         return nullptr;
     bool must_read = dialog_setting_win_utf8() == 0;
-    return keep(&open_answer, chooser_check_open(raw, allow_several != 0, must_read));
+    return keep(&open_answer, chooser_check_open(raw, allow_several != 0, must_read, route == dialog_route::graphic));
 }
 
 extern "C" const char* ndlg_selectFolderDialog(const char* title, const char* default_path) {
@@ -137,7 +137,7 @@ extern "C" const char* ndlg_selectFolderDialog(const char* title, const char* de
     const dialog_backend& b = dialog_backend_of(route);
     std::string raw;
     if (!b.select_folder || !b.select_folder(t.c_str(), has_path ? path.c_str() : nullptr, &raw)) return nullptr;
-    return keep(&folder_answer, chooser_check_folder(raw));
+    return keep(&folder_answer, chooser_check_folder(raw, route == dialog_route::graphic));
 }
 
 extern "C" const char* ndlg_colorChooser(const char* title, const char* default_hex, const uint8_t default_rgb[3],

@@ -78,6 +78,16 @@ void field_changed(colour_view* v, int field) {
     if (byte_of(v->fields[field].text, &v->rgb[field - 1])) fields_from_colour(v, false);
 }
 
+// Every field holds a colour or a byte. A valid edit rewrites the fields not being
+// edited, so then they all show v->rgb; while one does not, there is no answer.
+bool fields_valid(const colour_view& v) {
+    uint8_t scratch[3];
+    if (!chooser_parse_colour(v.fields[0].text, scratch)) return false;
+    for (int i = 1; i < 4; i++)
+        if (!byte_of(v.fields[i].text, scratch)) return false;
+    return true;
+}
+
 void draw(dx_window* w, const colour_view& v) {
     dx_begin(w);
     uint32_t colour = uint32_t(v.rgb[0]) << 16 | uint32_t(v.rgb[1]) << 8 | v.rgb[2];
@@ -134,10 +144,7 @@ bool chooser_window_colour(const char* title, const char* default_hex, const uin
             } else if (v.focus == on_cancel && (enter || e.keysym == XK_space)) {
                 done = true;
             } else if (enter || (v.focus == on_ok && e.keysym == XK_space)) {
-                // The hex field must hold a colour; while it does not, Enter waits.
-                if (chooser_parse_colour(v.fields[0].text, v.rgb) || v.focus != on_hex) {
-                    answered = done = true;
-                }
+                answered = done = fields_valid(v);
             } else if (v.focus <= on_blue) {
                 dx_field& f = v.fields[v.focus];
                 if (v.focus != on_hex && !digits_only(e.text)) break;
@@ -162,7 +169,7 @@ bool chooser_window_colour(const char* title, const char* default_hex, const uin
         case dx_event::release:
             if (e.button == 1 && pressed && pressed->contains(e.x, e.y)) {
                 answered = pressed == &v.ok;
-                done = true;
+                done = !answered || fields_valid(v);
             }
             pressed = nullptr;
             break;

@@ -29,12 +29,21 @@ bool listing_order(const chooser_entry& a, const chooser_entry& b) {
 
 enum class kind_of_path : uint8_t { missing, file, folder, other };
 
+// A system path: its bytes are the name, '\' included.
 kind_of_path examine(const std::string& path) {
-    std::string os;
     struct stat st;
-    if (!libzv_os_path(path, &os) || stat(os.c_str(), &st) != 0) return kind_of_path::missing;
+    if (path.empty() || stat(path.c_str(), &st) != 0) return kind_of_path::missing;
     if (S_ISDIR(st.st_mode)) return kind_of_path::folder;
     return S_ISREG(st.st_mode) ? kind_of_path::file : kind_of_path::other;
+}
+
+// The folder a system path names, resolved; "" when it names none.
+std::string real_folder(const std::string& path) {
+    char* real = path.empty() ? nullptr : realpath(path.c_str(), nullptr);
+    if (!real) return "";
+    std::string out = real;
+    free(real);
+    return examine(out) == kind_of_path::folder ? out : "";
 }
 
 std::string current_folder() {
@@ -44,10 +53,18 @@ std::string current_folder() {
     return out;
 }
 
-// The typed name as a path: absolute as typed, else inside the shown folder.
-std::string resolve(const chooser_file_model& m, const std::string& typed) {
-    if (!typed.empty() && typed[0] == '/') return typed;
-    return chooser_join(m.folder, typed);
+// The name field as a system path. The shown folder and the names of its list came
+// from the system and are used as they are; anything else was typed, a runtime path
+// ('\' a separator), absolute or inside the shown folder. "" for a name the system
+// cannot take.
+std::string resolve(const chooser_file_model& m, const std::string& name) {
+    if (name == m.folder) return name;
+    for (const chooser_entry& e : m.entries)
+        if (e.name == name && name != "..") return chooser_join(m.folder, name);
+    std::string os;
+    if (!libzv_os_path(name, &os)) return "";
+    if (!os.empty() && os[0] == '/') return os;
+    return chooser_join(m.folder, os);
 }
 
 std::string parent_of(const std::string& path) {
@@ -74,15 +91,14 @@ bool chooser_list_folder(const std::string& folder, std::string_view patterns, b
                          std::vector<chooser_entry>* out) {
     out->clear();
     if (folder != "/") out->push_back({"..", true});
-    std::string os;
-    DIR* dir = libzv_os_path(folder, &os) ? opendir(os.c_str()) : nullptr;
+    DIR* dir = opendir(folder.c_str());
     if (!dir) return false;
     std::vector<chooser_entry> folders, files;
     while (dirent* e = readdir(dir)) {
         std::string name = e->d_name;
         if (name == "." || name == "..") continue;
         struct stat st;
-        if (stat((os == "/" ? "/" + name : os + "/" + name).c_str(), &st) != 0) continue;
+        if (stat(chooser_join(folder, name).c_str(), &st) != 0) continue;
         if (S_ISDIR(st.st_mode))
             folders.push_back({name, true});
         else if (!folders_only && (patterns.empty() || chooser_name_matches(patterns, name)))
@@ -103,13 +119,9 @@ std::string chooser_join(const std::string& folder, std::string_view name) {
 }
 
 std::string chooser_start_folder(const std::string& folder) {
-    std::string os;
-    if (folder.empty() || !libzv_os_path(folder, &os)) return current_folder();
-    char* real = realpath(os.c_str(), nullptr);
-    if (!real) return current_folder();
-    std::string out = real;
-    free(real);
-    return examine(out) == kind_of_path::folder ? out : current_folder();
+    std::string os, real;
+    if (!folder.empty() && libzv_os_path(folder, &os)) real = real_folder(os);
+    return real.empty() ? current_folder() : real;
 }
 
 chooser_file_model chooser_file_start(chooser_kind kind, bool several, const char* default_path, int32_t count,
@@ -181,8 +193,7 @@ chooser_outcome chooser_file_accept(chooser_file_model* m, bool from_list) {
     }
     if (m->kind == chooser_kind::folder) {
         std::string path = resolve(*m, m->name);
-        std::string os;
-        char* real = libzv_os_path(path, &os) ? realpath(os.c_str(), nullptr) : nullptr;
+        char* real = path.empty() ? nullptr : realpath(path.c_str(), nullptr);
         if (real) {
             path = real;
             free(real);
@@ -205,8 +216,8 @@ chooser_outcome chooser_file_accept(chooser_file_model* m, bool from_list) {
     std::string path = resolve(*m, typed);
     kind_of_path found = examine(path);
     if (found == kind_of_path::folder) {
-        std::string folder = chooser_start_folder(path);
-        chooser_file_enter(m, folder);
+        std::string real = real_folder(path);
+        chooser_file_enter(m, real.empty() ? path : real);
         m->name.clear();
         return out;
     }

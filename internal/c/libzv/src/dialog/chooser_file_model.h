@@ -17,13 +17,13 @@ struct chooser_entry {
 // ".." (except at the root), the subfolders, then (unless folders_only) the files that
 // pass the patterns (every file for none), each group sorted as directory listings are
 // (upper-cased, then bytewise). False, and no entries but "..", when the folder cannot
-// be read.
+// be read. The folder is a system path, and the names are the system's bytes.
 bool chooser_list_folder(const std::string& folder, std::string_view patterns, bool folders_only,
                          std::vector<chooser_entry>* out);
 // folder + "/" + name, without "//" at the root; ".." is the parent folder.
 std::string chooser_join(const std::string& folder, std::string_view name);
-// The absolute folder to start in: the given one resolved (relative to the current
-// folder), or the current folder when it is empty or not a folder.
+// The absolute folder to start in: the given runtime path resolved (relative to the
+// current folder), or the current folder when it is empty or not a folder.
 std::string chooser_start_folder(const std::string& folder);
 
 enum class chooser_kind : uint8_t { open, save, folder };
@@ -31,7 +31,7 @@ enum class chooser_kind : uint8_t { open, save, folder };
 struct chooser_file_model {
     chooser_kind kind = chooser_kind::open;
     bool several = false;
-    std::string folder;  // absolute
+    std::string folder;  // absolute, a system path
     std::vector<chooser_filter> filters;
     size_t filter = 0;
     std::string first_pattern;  // save: the default extension comes from it
@@ -61,5 +61,7 @@ struct chooser_outcome {
 // Enter, in the name field (from_list false) or in the list. A typed folder or a
 // folder under the list's cursor is entered; otherwise the typed name, else the
 // selected files, is checked: open needs existing files; save a folder that exists, and
-// asks before replacing a file; the folder chooser answers its field.
+// asks before replacing a file; the folder chooser answers its field. A name of the
+// list (or the shown folder) is used as the system gave it; a typed one is a runtime
+// path. Answers are system paths.
 chooser_outcome chooser_file_accept(chooser_file_model* m, bool from_list);

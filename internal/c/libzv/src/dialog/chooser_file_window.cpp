@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dialog/chooser_file_model.h"
+#include "dialog/dialog_layer.h"
 #include "dialog/chooser_window.h"
 #include "dialog/x11_backend.h"
 #include "dialog/x11_dialog.h"
@@ -36,6 +37,7 @@ struct file_layout {
 struct chooser_view {
     chooser_file_model model;
     dx_field field;
+    std::string field_name;  // the model's name that the field was last given
     file_layout layout;
     focus_on focus = on_field;
     size_t top = 0;  // first row shown
@@ -84,16 +86,29 @@ std::string fit(dx_window* w, const std::string& text, int32_t width, bool keep_
     return keep_end ? "..." + out : out + "...";
 }
 
+// A name from the system as text: UTF-8 as it is, other bytes through the layer's
+// Windows-1252 reading, so that the whole name shows and names that differ look apart.
+std::string shown(const std::string& name) {
+    return utf8_valid(name.c_str(), name.size()) ? name : cp1252_to_utf8(name.c_str());
+}
+
 void keep_cursor_shown(chooser_view* v) {
     size_t cursor = v->model.cursor;
     if (cursor < v->top) v->top = cursor;
     if (cursor >= v->top + visible_rows) v->top = cursor + 1 - visible_rows;
 }
 
+// The name the field stands for: while it still shows the name it was given, that
+// name's exact bytes; once edited, the text typed.
+std::string field_meaning(const chooser_view& v) {
+    return v.field.text == shown(v.field_name) ? v.field_name : v.field.text;
+}
+
 // The field shows the model's name; the model takes what is typed.
 void field_from_model(chooser_view* v) {
-    if (v->field.text == v->model.name) return;
-    v->field.text = v->model.name;
+    if (field_meaning(*v) == v->model.name) return;
+    v->field_name = v->model.name;
+    v->field.text = shown(v->model.name);
     v->field.cursor = v->field.text.size();
     v->field.all_selected = false;
 }
@@ -102,7 +117,7 @@ void draw(dx_window* w, const chooser_view& v) {
     const file_layout& l = v.layout;
     const chooser_file_model& m = v.model;
     dx_begin(w);
-    dx_text(w, margin, l.folder_y, fit(w, m.folder, window_width - 2 * margin, true), dx_ink, true);
+    dx_text(w, margin, l.folder_y, fit(w, shown(m.folder), window_width - 2 * margin, true), dx_ink, true);
     dx_fill(w, l.list_x, l.list_y, l.list_width, l.list_height, dx_white);
     dx_frame(w, l.list_x, l.list_y, l.list_width, l.list_height, v.focus == on_list ? dx_focus : 0x7A7A7A);
     for (size_t i = v.top; i < m.entries.size() && i < v.top + visible_rows; ++i) {
@@ -115,7 +130,8 @@ void draw(dx_window* w, const chooser_view& v) {
             dx_fill(w, l.list_x + 8, my, mark + 4, mark, folder_colour);
         else
             dx_frame(w, l.list_x + 10, my - 1, mark, mark + 2, dx_shadow);
-        dx_text(w, l.list_x + 18 + mark, y + 2, fit(w, m.entries[i].name, l.list_width - 30 - mark, false), dx_ink);
+        dx_text(w, l.list_x + 18 + mark, y + 2, fit(w, shown(m.entries[i].name), l.list_width - 30 - mark, false),
+                dx_ink);
     }
     dx_text(w, margin, l.field_y + (l.field_height - l.line) / 2, v.label, dx_ink);
     dx_draw_field(w, v.field, l.field_x, l.field_y, l.field_width, l.field_height, v.focus == on_field);
@@ -184,7 +200,8 @@ step accept(window_state* s, chooser_view* v, bool from_list, const char* instan
     std::string name = out.path.substr(out.path.rfind('/') + 1);
     dx_close(s->w);
     s->w = nullptr;
-    if (x11_message_box("Confirm Save", (name + " already exists. Replace it?").c_str(), "yesno", "warning", 0) == 1) {
+    if (x11_message_box("Confirm Save", (shown(name) + " already exists. Replace it?").c_str(), "yesno", "warning",
+                        0) == 1) {
         *answer = out.path;
         return step::answered;
     }
@@ -264,7 +281,7 @@ outcome run_key(chooser_loop* l, chooser_view* v, const key_action& a, const dx_
         field_from_model(v);
         break;
     case key_action::field:
-        if (dx_field_key(&v->field, e)) v->model.name = v->field.text;
+        if (dx_field_key(&v->field, e)) v->model.name = field_meaning(*v);
         break;
     case key_action::none: break;
     }

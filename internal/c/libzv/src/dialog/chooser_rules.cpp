@@ -64,12 +64,31 @@ bool glob(std::string_view pattern, std::string_view name) {
     return p == pattern.size();
 }
 
-bool file_exists(std::string_view name, bool must_read) {
+// The system's form of an answer's path: a runtime path converted, or a system path
+// (the graphic choosers answer the names the system gave) as it is.
+bool system_form(std::string_view name, bool system_paths, std::string* out) {
+    if (!system_paths) return libzv_os_path(name, out);
+    if (name.find('\0') != std::string_view::npos) return false;
+    out->assign(name);
+    return true;
+}
+
+bool file_exists(std::string_view name, bool must_read, bool system_paths) {
     std::string path;
-    if (name.empty() || !libzv_os_path(name, &path)) return false;
+    if (name.empty() || !system_form(name, system_paths, &path)) return false;
     struct stat st;
     if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     return !must_read || access(path.c_str(), R_OK) == 0;
+}
+
+// tfd_pathIsDirectory's rules: "" and a bare drive ("X:") count as folders.
+bool is_folder(std::string_view text, bool system_paths) {
+    if (text.empty()) return true;
+    if (text.size() == 2 && text[1] == ':') return true;
+    std::string os;
+    if (!system_form(text, system_paths, &os)) return false;
+    struct stat st;
+    return stat(os.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 size_t last_separator(std::string_view path) {
@@ -180,30 +199,31 @@ std::string chooser_default_extension(std::string_view name, const char* first_p
     return out;
 }
 
-std::optional<std::string> chooser_check_save(std::string_view answer) {
+std::optional<std::string> chooser_check_save(std::string_view answer, bool system_paths) {
     if (answer.empty()) return std::nullopt;
     size_t cut = last_separator(answer);
     std::string_view file = answer;
     if (cut != std::string_view::npos) {
         std::string folder(answer.substr(0, cut));
-        if (!folder.empty() && !tfd_pathIsDirectory(folder.c_str())) return std::nullopt;
+        if (!folder.empty() && !is_folder(folder, system_paths)) return std::nullopt;
         file = answer.substr(cut + 1);
     }
     if (file.empty() || file.find_first_of("\\/:*?\"<>|") != std::string_view::npos) return std::nullopt;
     return std::string(answer);
 }
 
-std::optional<std::string> chooser_check_open(std::string_view answer, bool several, bool must_read) {
+std::optional<std::string> chooser_check_open(std::string_view answer, bool several, bool must_read,
+                                              bool system_paths) {
     if (answer.empty()) return std::nullopt;
     if (!several || answer.find('|') == std::string_view::npos) {
-        if (!file_exists(answer, must_read)) return std::nullopt;
+        if (!file_exists(answer, must_read, system_paths)) return std::nullopt;
         return std::string(answer);
     }
     std::string kept;
     while (true) {
         size_t bar = answer.find('|');
         std::string_view name = answer.substr(0, bar);
-        if (file_exists(name, must_read)) {
+        if (file_exists(name, must_read, system_paths)) {
             if (!kept.empty()) kept += '|';
             kept += name;
         }
@@ -214,11 +234,9 @@ std::optional<std::string> chooser_check_open(std::string_view answer, bool seve
     return kept;
 }
 
-std::optional<std::string> chooser_check_folder(std::string_view answer) {
-    std::string text(answer);
-    if (text.empty() || text.find('\0') != std::string::npos || !tfd_pathIsDirectory(text.c_str()))
-        return std::nullopt;
-    return text;
+std::optional<std::string> chooser_check_folder(std::string_view answer, bool system_paths) {
+    if (answer.empty() || !is_folder(answer, system_paths)) return std::nullopt;
+    return std::string(answer);
 }
 
 bool chooser_parse_colour(std::string_view text, uint8_t rgb[3]) {
@@ -239,13 +257,4 @@ std::string chooser_colour_text(const uint8_t rgb[3]) {
     return text;
 }
 
-int32_t tfd_pathIsDirectory(const char* path) {
-    if (!path) return false;
-    std::string_view text = path;
-    if (text.empty()) return true;
-    if (text.size() == 2 && text[1] == ':') return true;
-    std::string os;
-    if (!libzv_os_path(text, &os)) return false;
-    struct stat st;
-    return stat(os.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
+int32_t tfd_pathIsDirectory(const char* path) { return path && is_folder(path, false); }

@@ -39,15 +39,17 @@ chooser_start chooser_split_default_path(const char* path);
 // a name that has no extension ".ext"; otherwise the name is kept.
 std::string chooser_default_extension(std::string_view name, const char* first_pattern);
 
-// The checks of the answers. Nothing when the answer is refused.
+// The checks of the answers. Nothing when the answer is refused. Answers are runtime
+// paths ('\' a separator), or with system_paths the system's own (the graphic choosers').
 // Save: not empty; a folder part, when there is one, is a folder; a file name that is
 // not empty and has none of \ / : * ? " < > |.
-std::optional<std::string> chooser_check_save(std::string_view answer);
+std::optional<std::string> chooser_check_save(std::string_view answer, bool system_paths = false);
 // Open: every name an existing regular file (readable too, when must_read); of several
 // names joined by '|' the missing ones are dropped.
-std::optional<std::string> chooser_check_open(std::string_view answer, bool several, bool must_read);
+std::optional<std::string> chooser_check_open(std::string_view answer, bool several, bool must_read,
+                                              bool system_paths = false);
 // Folder: not empty, and a folder.
-std::optional<std::string> chooser_check_folder(std::string_view answer);
+std::optional<std::string> chooser_check_folder(std::string_view answer, bool system_paths = false);
 
 // '#' and three pairs of hexadecimal digits (either case), nothing more: the red, green
 // and blue bytes. False (rgb untouched) for any other text.

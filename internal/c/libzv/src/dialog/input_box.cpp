@@ -94,8 +94,9 @@ bool x11_input_box(const char* title, const char* message, const char* default_t
         switch (e.kind) {
         case dx_event::close: done = true; break;
         case dx_event::key:
+            // Enter presses the focused button, and OK from the field.
             if (e.keysym == XK_Return || e.keysym == XK_KP_Enter) {
-                ok = true;
+                ok = focus != on_cancel;
                 done = true;
             } else if (e.keysym == XK_Escape) {
                 done = true;

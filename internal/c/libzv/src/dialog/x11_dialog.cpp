@@ -425,11 +425,20 @@ void dx_next_event(dx_window* w, dx_event* out, int32_t timeout_ms) {
 
 int32_t dx_text_width(dx_window* w, const std::string& utf8, bool bold) {
     std::lock_guard<std::recursive_mutex> hold(xft_lock());
-    if (utf8.empty()) return 0;
-    XGlyphInfo info;
-    XftTextExtentsUtf8(w->display, bold ? w->bold : w->font, reinterpret_cast<const FcChar8*>(utf8.data()),
-                       int(utf8.size()), &info);
-    return info.xOff;
+    // Xft's extents are 16-bit: a text is measured in pieces of at most 128 characters,
+    // which stay far below 32,767 pixels, cut between characters.
+    constexpr size_t piece = 128;
+    int32_t width = 0;
+    for (size_t at = 0; at < utf8.size();) {
+        size_t end = std::min(utf8.size(), at + piece);
+        while (end < utf8.size() && (uint8_t(utf8[end]) & 0xC0) == 0x80) ++end;
+        XGlyphInfo info;
+        XftTextExtentsUtf8(w->display, bold ? w->bold : w->font, reinterpret_cast<const FcChar8*>(utf8.data() + at),
+                           int(end - at), &info);
+        width += info.xOff;
+        at = end;
+    }
+    return width;
 }
 
 int32_t dx_line_height(dx_window* w) { return std::max(w->font->ascent + w->font->descent, w->font->height) + 2; }
