@@ -280,6 +280,10 @@ console_mode console_set_mode(console_mode mode) {
     return before;
 }
 
+console_mode console_lend_terminal() { return console_set_mode(console_mode::saved); }
+
+void console_take_back_terminal(console_mode mode) { console_set_mode(mode); }
+
 void console_terminal_restore() {
     if (!restore_needed.exchange(false)) return;
     int fd = restore_out_fd.load();

@@ -62,6 +62,12 @@ enum class console_mode : uint8_t {
 };
 // Enters a mode and returns the one in force before, for the caller to restore.
 console_mode console_set_mode(console_mode mode);
+// A child that runs in the foreground on the terminal while the program waits for
+// it (SHELL): the mode the program started with, and no mouse reports, whatever
+// the program had set. Returns what to take back once the child has ended.
+console_mode console_lend_terminal();
+// After the child: the mode that console_lend_terminal returned, in force again.
+void console_take_back_terminal(console_mode mode);
 // Exit path: the saved mode and no mouse tracking. Only async-signal-safe calls.
 void console_terminal_restore();
 
