@@ -10,6 +10,7 @@
 
 #include "platform/console_terminal.h"
 #include "platform/pty_fixture.h"
+#include "support/peak_memory.h"
 
 namespace {
 
@@ -32,6 +33,18 @@ TEST(ConsoleTerminal, TextReachesTheTerminalUnchangedAndMovesTheShadow) {
     EXPECT_EQ(console_row(), 1);
     EXPECT_EQ(console_column(), 4);
     EXPECT_EQ(row_text(1).substr(0, 4), "abc ");
+}
+
+// A pseudo-terminal may claim 65535 x 65535 cells; the shadow stops at the largest
+// size a terminal can show (in a child under a memory limit, for an unbounded grid).
+TEST(ConsoleTerminal, TheShadowOfAnImpossiblyLargeTerminalIsBounded) {
+    int result = in_memory_limited_child(int64_t(64) << 20, [] {
+        pseudo_terminal pty(65535, 65535);
+        write_text("a");
+        bool bounded = console_columns() == console_max_side && console_rows() == console_max_side;
+        return bounded && console_cell(1, 1, false) == 'a' ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0) << "above 1000: killed by a signal";
 }
 
 TEST(ConsoleTerminal, ControlBytesActAsTheTerminalDoes) {

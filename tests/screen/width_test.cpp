@@ -321,6 +321,38 @@ TEST_F(Width, OnTheConsoleItAsksTheTerminalAndKeepsMissingValues) {
     EXPECT_EQ(pty.output(), "\x1b[8;35;90t");
 }
 
+// A size beyond any terminal is the resize the console cannot make: it ends without
+// an error and changes nothing. Each case runs in a child under a memory limit, so
+// that a shadow grid of that size fails there instead of taking the machine's memory.
+TEST_F(Width, OnTheConsoleASizeNoTerminalCanShowChangesNothing) {
+    struct size_case {
+        int32_t columns, rows;
+        bool resized;
+    };
+    const size_case cases[] = {
+        {32767, 32767, false},
+        {console_max_side + 1, 30, false},
+        {100, console_max_side + 1, false},
+        {console_max_side, console_max_side, true},
+        {200, 60, true},
+    };
+    pseudo_terminal pty(100, 30);
+    screen_console_image_init();
+    set_write_page(-console_image());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.columns) + " x " + std::to_string(c.rows));
+        int result = in_memory_limited_child(int64_t(64) << 20, [&] {
+            width(c.columns, c.rows, 3);
+            if (take_error() != 0) return 1;
+            bool sized = console_columns() == (c.resized ? c.columns : 100) && console_rows() == (c.resized ? c.rows : 30);
+            return sized ? 0 : 2;
+        });
+        EXPECT_EQ(result, 0) << "1: an error, 2: the wrong size, above 1000: killed by a signal";
+        std::string asked = "\x1b[8;" + std::to_string(c.rows) + ";" + std::to_string(c.columns) + "t";
+        EXPECT_EQ(pty.output(), c.resized ? asked : "");
+    }
+}
+
 TEST_F(Width, OnAConsoleThatIsAPipeNothingIsWrittenButTheSizeIsKept) {
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
@@ -335,6 +367,13 @@ TEST_F(Width, OnAConsoleThatIsAPipeNothingIsWrittenButTheSizeIsKept) {
     EXPECT_EQ(console_columns(), 90);
     console_clear();  // a new measurement keeps the asked size
     EXPECT_EQ(console_rows(), 40);
+    // A size that no terminal can show is not kept for later measurements.
+    int result = in_memory_limited_child(int64_t(64) << 20, [] {
+        width(32767, 32767, 3);
+        console_clear();
+        return take_error() == 0 && console_columns() == 90 && console_rows() == 40 ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0);
     console_terminal_reset_for_tests();
     fclose(out);
     close(fds[0]);

@@ -1,17 +1,21 @@
 // SHELL's forms: exit codes, the leading-space rule, errors, streams, descriptors
-// and signals of the child, waiting and not waiting, and the full-screen hand-over.
+// and signals of the child, waiting and not waiting, the terminal's mode for the
+// child, and the full-screen hand-over.
 #include <signal.h>
 #include <sys/wait.h>
 
 #include <atomic>
 #include <cerrno>
+#include <regex>
 #include <thread>
 
 #include "clock/clock.h"
 #include "lifecycle/main_loop.h"
 #include "platform/console_terminal.h"
+#include "platform/pty_fixture.h"
 #include "shell/shell_fixture.h"
 #include "support/fake_clock.h"
+#include "text/console_input.h"
 
 namespace {
 
@@ -237,6 +241,36 @@ TEST_F(ShellTest, HiddenAndNoWaitFormsKeepFullScreen) {
     sub_shell2(text("true"), 2);
     sub_shell3(text("true"), 2);
     EXPECT_EQ(full_screen_set.load(), -1);
+}
+
+// _CONSOLEINPUT leaves the terminal reading keys without echo and with mouse reports.
+// A SHELL command gets it as the program found it, line mode with echo and no mouse
+// reports, and the key mode comes back when the command ends.
+TEST_F(ShellTest, ACommandAfterConsoleInputHasTheTerminalInLineModeWithEcho) {
+    pseudo_terminal pty;
+    int saved_input = dup(0);
+    dup2(pty.slave(), 0);
+    EXPECT_EQ(func__getconsoleinput(), 0);
+    ASSERT_FALSE(pty.mode().c_lflag & ICANON);
+    pty.output();
+    // The line is typed once the terminal is in line mode (or after 2 s, in vain).
+    std::thread typist([&pty] {
+        for (int i = 0; i < 200 && !(pty.mode().c_lflag & ICANON); i++) usleep(10000);
+        pty.type("hello\n");
+    });
+    captured_fd out(1);
+    int64_t code = func_shell(text("stty -a; read -r x; echo \"got:[$x]\""));
+    typist.join();
+    std::string shown = out.read();
+    dup2(saved_input, 0);
+    close(saved_input);
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(std::regex_search(shown, std::regex("(^|\\s)icanon(\\s|;|$)"))) << shown;
+    EXPECT_TRUE(std::regex_search(shown, std::regex("(^|\\s)echo(\\s|;|$)"))) << shown;
+    EXPECT_NE(shown.find("got:[hello]"), std::string::npos) << shown;
+    EXPECT_FALSE(pty.mode().c_lflag & (ICANON | ECHO));
+    // Mouse reports off for the command (which echoes the typed line), on again after it.
+    EXPECT_EQ(pty.output(), "\x1b[?1003l\x1b[?1006lhello\n\x1b[?1003h\x1b[?1006h");
 }
 
 TEST_F(ShellTest, AnInteractiveShellNeedsATerminalOnStandardInput) {

@@ -53,8 +53,9 @@ void grid_rebuild() {
     int32_t columns = requested_columns ? requested_columns : 80, rows = requested_rows ? requested_rows : 25;
     winsize ws{};
     if (out_terminal && ioctl(fileno(out()), TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0 && ws.ws_row > 0) {
-        columns = ws.ws_col;
-        rows = ws.ws_row;
+        // A pseudo-terminal may claim any size; the shadow covers what a terminal can show.
+        columns = ws.ws_col < console_max_side ? ws.ws_col : console_max_side;
+        rows = ws.ws_row < console_max_side ? ws.ws_row : console_max_side;
     }
     if (columns != grid.columns || rows != grid.rows || !grid.cells) {
         free(grid.cells);
@@ -216,7 +217,7 @@ void console_locate(int32_t row, int32_t column) {
 }
 
 void console_resize(int32_t columns, int32_t rows) {
-    if (columns < 1 || rows < 1) return;
+    if (columns < 1 || rows < 1 || columns > console_max_side || rows > console_max_side) return;
     char sequence[48];
     snprintf(sequence, sizeof sequence, "\x1b[8;%d;%dt", rows, columns);
     write_sequence(sequence);
@@ -278,6 +279,10 @@ console_mode console_set_mode(console_mode mode) {
     restore_needed.store(mode != console_mode::saved);
     return before;
 }
+
+console_mode console_lend_terminal() { return console_set_mode(console_mode::saved); }
+
+void console_take_back_terminal(console_mode mode) { console_set_mode(mode); }
 
 void console_terminal_restore() {
     if (!restore_needed.exchange(false)) return;

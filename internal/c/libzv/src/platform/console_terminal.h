@@ -31,9 +31,16 @@ void console_clear();
 // Moves the cursor to a 1-based row and column; 0 keeps the current one. The
 // shadow cursor stays inside the grid.
 void console_locate(int32_t row, int32_t column);
+// The most columns and the most rows of the shadow. A terminal shows its cells on a
+// screen, and the widest screens (8K, 7680 x 4320 pixels) hold 3,840 x 2,160 cells
+// of 2 x 2 pixels, smaller than any terminal font: no terminal is larger. The grid
+// thereby stays within 4096 x 4096 cells (32 MiB).
+constexpr int32_t console_max_side = 4096;
 // WIDTH on the console: asks the terminal for columns x rows (ESC [ 8 ; rows ;
 // columns t, which it may ignore) and gives the shadow that size; without a
-// terminal the size is only remembered, and later measurements use it.
+// terminal the size is only remembered, and later measurements use it. A size of
+// more than console_max_side on either side is a resize that cannot be made:
+// nothing is asked, remembered or changed.
 void console_resize(int32_t columns, int32_t rows);
 // The text attribute (foreground + 16 x background) for later text, as an SGR
 // sequence on a terminal.
@@ -55,6 +62,12 @@ enum class console_mode : uint8_t {
 };
 // Enters a mode and returns the one in force before, for the caller to restore.
 console_mode console_set_mode(console_mode mode);
+// A child that runs in the foreground on the terminal while the program waits for
+// it (SHELL): the mode the program started with, and no mouse reports, whatever
+// the program had set. Returns what to take back once the child has ended.
+console_mode console_lend_terminal();
+// After the child: the mode that console_lend_terminal returned, in force again.
+void console_take_back_terminal(console_mode mode);
 // Exit path: the saved mode and no mouse tracking. Only async-signal-safe calls.
 void console_terminal_restore();
 

@@ -54,13 +54,20 @@ int32_t wait_for(pid_t pid) {
 int32_t run(const std::vector<std::string>& argv, window_mode window, wait_mode wait) {
     for (const auto& a : argv)
         if (a.find('\0') != std::string::npos) return start_failed;  // would run a cut command
-    pid_t pid = process_spawn(interpreter, argv, streams_for(window));
-    if (pid < 0) return start_failed;
     if (wait == wait_mode::no_wait) {
+        pid_t pid = process_spawn(interpreter, argv, streams_for(window));
+        if (pid < 0) return start_failed;
         process_reap_detached(pid);
         return 0;
     }
-    int32_t code = wait_for(pid);
+    // A shown command that the program waits for has the terminal to itself: line
+    // mode and echo as the program found them, not the key reading mode that
+    // _CONSOLEINPUT leaves in force, which comes back when the command ends.
+    bool shown = window == window_mode::shown;
+    console_mode program_mode = shown ? console_lend_terminal() : console_mode::saved;
+    pid_t pid = process_spawn(interpreter, argv, streams_for(window));
+    int32_t code = pid < 0 ? -1 : wait_for(pid);
+    if (shown) console_take_back_terminal(program_mode);
     return code < 0 ? start_failed : code;
 }
 
