@@ -2,43 +2,19 @@
 // LINE and PSET (32-bit pixels directly). argv[1] names the
 // scenario, argv[2] a folder for the step handshake with the test: the program
 // creates "ready<n>" when it reached step n and waits for "go<n>" to go on.
-#include <sys/stat.h>
 
 #include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <string_view>
 
 #include "patterns.h"
+#include "waiting.h"
 #include "zv.h"
 
 namespace {
 
-std::string argument(int64_t n) {
-    std::string_view text;
-    return command_argument(n, &text) ? std::string(text) : std::string();
-}
-
-void wait_until_closed() {
-    for (;;) {
-        libzv_sleep_ms(10);
-        if (stop_program.load()) end();
-    }
-}
-
-// The step handshake.
-void step(int32_t n) {
-    std::string folder = argument(2);
-    if (folder.empty()) return;
-    std::string ready = folder + "/ready" + std::to_string(n), go = folder + "/go" + std::to_string(n);
-    if (FILE* f = fopen(ready.c_str(), "w")) fclose(f);
-    struct stat st;
-    while (stat(go.c_str(), &st) != 0) {
-        libzv_sleep_ms(10);
-        if (stop_program.load()) end();
-    }
-}
+void step(int32_t n) { step_handshake(program_argument(2), n); }
 
 // SCREEN mode (a negative mode: SCREEN image handle); the page drawn on.
 img_struct* screen(int32_t mode) {
@@ -94,7 +70,7 @@ const presenter_window_ops counting_ops{
 };
 
 void write_swaps(const char* name) {
-    std::string path = argument(2) + "/" + name;
+    std::string path = program_argument(2) + "/" + name;
     if (FILE* f = fopen(path.c_str(), "w")) {
         fprintf(f, "%d\n", swaps.exchange(0));
         fclose(f);
@@ -102,7 +78,7 @@ void write_swaps(const char* name) {
 }
 
 void ZVMAIN() {
-    std::string scenario = argument(1);
+    std::string scenario = program_argument(1);
     if (scenario == "12") {
         screen(12);
         draw_mode12(0);
@@ -167,7 +143,7 @@ void ZVMAIN() {
         sub__freeimage(hardware, 1);
         sub__display();
     }
-    wait_until_closed();
+    wait_until_stopped();
 }
 void sub_clear() {}
 void dispatch_handler(int32_t, int64_t) {}

@@ -1,30 +1,18 @@
 // Hardware drawing through the real GL for the renderer tests: puts (plain, mirrored,
 // smoothed, blended, onto a hardware image and from it), 3D triangles with depth
 // modes, culling and a depth clear, all in one frame over a black 32-bit screen.
-// argv[1] is the folder of the step handshake (see present.cpp).
-#include <sys/stat.h>
+// argv[1] is the folder of the step handshake (waiting.h).
 
 #include <cmath>
 #include <cstring>
 #include <string>
-#include <string_view>
 
+#include "waiting.h"
 #include "zv.h"
 
 namespace {
 
-void step(int32_t n) {
-    std::string_view folder;
-    if (!command_argument(1, &folder)) return;
-    std::string base(folder);
-    if (FILE* f = fopen((base + "/ready" + std::to_string(n)).c_str(), "w")) fclose(f);
-    std::string go = base + "/go" + std::to_string(n);
-    struct stat st;
-    while (stat(go.c_str(), &st) != 0) {
-        libzv_sleep_ms(10);
-        if (stop_program.load()) end();
-    }
-}
+void step(int32_t n) { step_handshake(program_argument(1), n); }
 
 // A hardware image of w x h pixels from a list of colours (row by row, repeated).
 int32_t hardware_image(int32_t w, int32_t h, std::initializer_list<uint32_t> colours) {
@@ -115,10 +103,7 @@ void ZVMAIN() {
     queue(command(HARDWARE_COMMAND_CLEAR_DEPTHBUFFER, 0, 0));
     triangle(green, 60, 400, 2, 1, 0);
     sub__display();
-    for (;;) {
-        libzv_sleep_ms(10);
-        if (stop_program.load()) end();
-    }
+    wait_until_stopped();
 }
 void sub_clear() {}
 void dispatch_handler(int32_t, int64_t) {}

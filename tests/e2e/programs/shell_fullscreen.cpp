@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "waiting.h"
 #include "zv.h"
 
 namespace {
@@ -21,10 +22,7 @@ void ZVMAIN() {
         fprintf(f, "%d\n", func__fullscreen());
         fclose(f);
     }
-    for (;;) {
-        libzv_sleep_ms(10);
-        if (stop_program.load()) end();
-    }
+    wait_until_stopped();
 }
 void sub_clear() {}
 void dispatch_handler(int32_t, int64_t) {}

@@ -2,6 +2,7 @@
 // argv[1] is "empty"), then shows it and waits.
 #include <string_view>
 
+#include "waiting.h"
 #include "zv.h"
 
 namespace {
@@ -12,10 +13,7 @@ void ZVMAIN() {
     sub__title(zvs_new_txt(empty ? "" : "abc"));
     zvs_tmp_release_to(mark, 0);
     sub__screenshow();
-    for (;;) {
-        if (stop_program.load()) end();
-        libzv_sleep_ms(10);
-    }
+    wait_until_stopped();
 }
 void sub_clear() {}
 void dispatch_handler(int32_t, int64_t) {}

@@ -4,6 +4,7 @@
 // one of white behind a depth clear, all in one _DISPLAY frame. Titled "triangles".
 #include <cstring>
 
+#include "waiting.h"
 #include "zv.h"
 
 namespace {
@@ -42,10 +43,7 @@ void ZVMAIN() {
                      0, 0, SRC | DST | Z_ALL);
     sub__depthbuffer(4, 0, 0);
     sub__display();
-    for (;;) {
-        libzv_sleep_ms(10);
-        if (stop_program.load()) end();
-    }
+    wait_until_stopped();
 }
 void sub_clear() {}
 void dispatch_handler(int32_t, int64_t) {}

@@ -1,12 +1,10 @@
 // Waits in a loop until the runtime tells it to stop.
+#include "waiting.h"
 #include "zv.h"
 
 namespace {
 void ZVMAIN() {
-    for (;;) {
-        libzv_sleep_ms(10);
-        if (stop_program.load()) end();
-    }
+    wait_until_stopped();
 }
 void sub_clear() {}
 void dispatch_handler(int32_t, int64_t) {}

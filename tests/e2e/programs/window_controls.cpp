@@ -3,31 +3,16 @@
 // step n and waits for "go<n>") and for its answers; argv[3] is the window title.
 //   move_full: _SCREENMOVE 200, 100; step 1; _FULLSCREEN; step 2; _FULLSCREEN _OFF.
 //   focus:     writes _HASFOCUS to <folder>/<title> whenever it changes.
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <string>
-#include <string_view>
 
+#include "waiting.h"
 #include "zv.h"
 
 namespace {
 
-std::string argument(int64_t n) {
-    std::string_view text;
-    return command_argument(n, &text) ? std::string(text) : std::string();
-}
-
-void step(int32_t n) {
-    std::string folder = argument(2);
-    std::string ready = folder + "/ready" + std::to_string(n), go = folder + "/go" + std::to_string(n);
-    if (FILE* f = fopen(ready.c_str(), "w")) fclose(f);
-    struct stat st;
-    while (stat(go.c_str(), &st) != 0) {
-        libzv_sleep_ms(10);
-        if (stop_program.load()) end();
-    }
-}
+void step(int32_t n) { step_handshake(program_argument(2), n); }
 
 // The answer replaces the file whole, so that a reader never meets half of it.
 void write_answer(const std::string& path, int32_t value) {
@@ -40,7 +25,7 @@ void write_answer(const std::string& path, int32_t value) {
 }
 
 void ZVMAIN() {
-    std::string scenario = argument(1), title = argument(3);
+    std::string scenario = program_argument(1), title = program_argument(3);
     uint32_t mark = zvs_tmp_list_nexti();
     sub__title(zvs_new_txt(title.c_str()));
     zvs_tmp_release_to(mark, 0);
@@ -51,7 +36,7 @@ void ZVMAIN() {
         step(2);
         sub__fullscreen(1, 0);
     } else if (scenario == "focus") {
-        std::string path = argument(2) + "/" + title;
+        std::string path = program_argument(2) + "/" + title;
         int32_t last = 1;
         for (;;) {
             int32_t now = func__hasfocus();
@@ -61,10 +46,7 @@ void ZVMAIN() {
             if (stop_program.load()) end();
         }
     }
-    for (;;) {
-        libzv_sleep_ms(10);
-        if (stop_program.load()) end();
-    }
+    wait_until_stopped();
 }
 void sub_clear() {}
 void dispatch_handler(int32_t, int64_t) {}
