@@ -38,8 +38,9 @@ protected:
         auto from = child_start({bin + "/from"});
         EXPECT_EQ(child_wait(from, 20000), 0);
     }
-    std::vector<std::string> chained(int timeout_ms = 10000) {
-        std::string path = work + "/chained.txt";
+    // What the target wrote in the caller's current folder (work unless given).
+    std::vector<std::string> chained(const std::string& folder = "", int timeout_ms = 10000) {
+        std::string path = (folder.empty() ? work : folder) + "/chained.txt";
         int64_t deadline = monotonic_ms() + timeout_ms;
         std::vector<std::string> lines;
         while (monotonic_ms() < deadline) {
@@ -51,7 +52,9 @@ protected:
         }
         return lines;
     }
-    std::vector<std::string> expected() const { return {"[]", "0", work, "PAGE0", "PAGE1", "1", "0"}; }
+    std::vector<std::string> expected(const std::string& folder = "") const {
+        return {"[]", "0", folder.empty() ? work : folder, "PAGE0", "PAGE1", "1", "0"};
+    }
     static std::vector<std::string> state_files(const std::string& folder) {
         std::vector<std::string> found;
         if (DIR* d = opendir(folder.c_str())) {
@@ -101,6 +104,61 @@ TEST_F(Chain, NoTargetAndNoCompilerIsFileNotFoundInTheChainingProgram) {
     in >> error;
     EXPECT_EQ(error, 53);
     no_state_file_left();
+}
+
+// Folders that come from the system are Linux names: with the caller, its target and
+// the compiler in a folder named a\b, a program of the same name under a/b is never
+// started, and the state file is not left behind anywhere.
+TEST_F(Chain, FoldersWithABackslashStartTheTargetInThem) {
+    const std::string odd = dir + "/a\\b", plain = dir + "/a/b", decoy_ran = dir + "/decoy_ran";
+    const struct {
+        const char* name;
+        bool caller_in_odd;   // the executable's folder is a\b (else bin)
+        bool cwd_odd;         // the current folder is a\b (else work)
+        const char* target;   // what is in a\b: the program "next", or the compiler
+        bool decoy;           // the same names under a/b
+    } cases[] = {
+        {"current folder, decoy beside", false, true, "next", true},
+        {"current folder", false, true, "next", false},
+        {"own folder, decoy beside", true, false, "next", true},
+        {"own folder", true, false, "next", false},
+        {"compiler in the own folder, decoy beside", true, true, "orvonx.exe", true},
+        {"compiler in the own folder", true, true, "orvonx.exe", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::system(("rm -rf '" + dir + "/a' '" + odd + "' '" + decoy_ran + "'").c_str());
+        ASSERT_EQ(std::system(("mkdir -p '" + plain + "' '" + odd + "'").c_str()), 0);
+        std::string cwd = c.cwd_odd ? odd : work;
+        std::string own = c.caller_in_odd ? odd : bin;
+        copy(ZV_E2E_CHAIN_FROM, own + "/from");
+        if (std::string(c.target) == "next") {
+            copy(ZV_E2E_CHAIN_TO, odd + "/next");
+        } else {
+            // The compiler leaves the target in the own folder, built from the source
+            // in the current folder.
+            std::ofstream(odd + "/orvonx.exe") << "#!/bin/sh\n"
+                                               << "[ \"$1\" = -c ] && [ \"$2\" = '" << cwd << "/next.bas' ] || exit 1\n"
+                                               << "cp '" << ZV_E2E_CHAIN_TO << "' \"$(dirname \"$0\")/next\"\n";
+            chmod((odd + "/orvonx.exe").c_str(), 0755);
+        }
+        if (c.decoy) {
+            for (const std::string name : {"next", "orvonx.exe"}) {
+                std::ofstream(plain + "/" + name) << "#!/bin/sh\ntouch '" << decoy_ran << "'\n";
+                chmod((plain + "/" + name).c_str(), 0755);
+            }
+        }
+        remove((cwd + "/chained.txt").c_str());
+        setenv("ZV_CHAIN_DIR", cwd.c_str(), 1);
+        setenv("ZV_CHAIN_TARGET", "next.bas", 1);
+        auto from = child_start({own + "/from"});
+        EXPECT_EQ(child_wait(from, 20000), 0);
+
+        EXPECT_EQ(chained(cwd), expected(cwd));
+        EXPECT_NE(access(decoy_ran.c_str(), F_OK), 0) << "the program under a/b ran";
+        for (const std::string& folder : {odd, plain, work, bin}) EXPECT_TRUE(state_files(folder).empty()) << folder;
+        remove((own + "/from").c_str());
+    }
 }
 
 }  // namespace

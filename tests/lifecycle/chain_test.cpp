@@ -1,9 +1,13 @@
 // CHAIN starting its target with the state file, and the target's restore.
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include "file/file_numbers.h"
+#include "image/image_statements.h"
 #include "lifecycle/chain_fixture.h"
 #include "platform/exe_path.h"
+#include "support/peak_memory.h"
+#include "support/private_tmpfs.h"
 
 namespace {
 
@@ -95,6 +99,51 @@ TEST_F(ChainTest, AStoredFolderLengthOutOfRangeKeepsTheFolder) {
     EXPECT_NE(access("chain500.tmp", F_OK), 0);
 }
 
+// A state file shorter than the screen or page it declares ends the restore before
+// anything of that size is made: no error, the file deleted.
+TEST_F(ChainTest, AShortStateFileNeverMakesTheScreenOrPageItDeclares) {
+    auto words = [](std::initializer_list<uint32_t> list) {
+        std::string out;
+        for (uint32_t w : list)
+            for (int i = 0; i < 4; i++) out += char(w >> (8 * i));
+        return out;
+    };
+    // A whole 8 x 8 32-bit screen with one page, then page 9 with nothing after it.
+    screen(0);
+    zvg_screen(func__newimage(8, 8, 32, 1), 0, 0, 0, 0, 1);
+    std::vector<uint8_t> small;
+    chain_encode_screen_state(small);
+    small.resize(small.size() - 16);  // 261, active, visual, 511
+    std::string page9 = words({512, 0}) + std::string(small.begin(), small.end()) + words({260, 9});
+
+    const struct {
+        const char* name;
+        std::string file;
+        int32_t width_after;  // page 0's
+    } cases[] = {
+        {"32-bit screen of 15677 x 32767 (2 GB)", words({512, 0, 257, 32, 15677, 32767, 260, 0, 0}), 80},
+        {"text screen of 4096 x 4096", words({512, 0, 256, 0, 258, 4096, 4096, 260, 0}), 80},
+        {"page 9 without its pixels", page9, 8},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        screen(0);
+        ASSERT_EQ(chdir(dir.c_str()), 0);
+        std::ofstream("chain777.tmp", std::ios::binary) << c.file;
+        command_line_is({"p", "(unique-tag:=/@*$+-)chain777.tmp"});
+        // In a child with little memory to spare: the old reader took gigabytes here.
+        int result = in_memory_limited_child(int64_t(64) << 20, [&] {
+            chain_input();
+            if (new_error.load() != 0) return 1;
+            if (img_get(page_index(0))->width != c.width_after) return 2;
+            if (page_index(9) != 0) return 3;
+            if (access("chain777.tmp", F_OK) == 0) return 4;
+            return 0;
+        });
+        EXPECT_EQ(result, 0) << "1 an error, 2 the screen changed, 3 page 9 made, 4 the file left";
+    }
+}
+
 TEST_F(ChainTest, AScreenTheTargetCannotSetStillClosesAndDeletesTheStateFile) {
     screen(0);
     ASSERT_EQ(chdir(dir.c_str()), 0);
@@ -141,6 +190,75 @@ TEST_F(ChainTest, TheTargetStartsWithTheTagAndFindsTheStateFileBesideIt) {
     EXPECT_EQ(arg, "(unique-tag:=/@*$+-)" + name + "|");  // one argument, byte for byte
     EXPECT_EQ(seen, arg + "\n" + name + "\n");  // moved beside the target before it started
     EXPECT_TRUE(state_files_in(dir).empty());
+}
+
+// The target's folder on another file system (a tmpfs of the test's own) whose
+// state-file names are already taken: by links to a file elsewhere, by plain files, or
+// free. The move replaces the one name it uses, as rename would, and never writes
+// through a link; the target finds the whole state file.
+TEST_F(ChainTest, TheMoveToAnotherFileSystemNeverWritesThroughALink) {
+    const std::string victim = dir + "/victim", arrived = dir + "/arrived", sub = dir + "/sub";
+    const std::string victim_text = "23 bytes the user owns\n";
+    mkdir(sub.c_str(), 0755);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    screen(13);
+    std::vector<uint8_t> records;
+    chain_encode_screen_state(records);  // the state file's screen records
+    const std::string expected(records.begin(), records.end());
+
+    for (const std::string taken : {"links", "files", "free"}) {
+        SCOPED_TRACE(taken);
+        std::ofstream(victim) << victim_text;
+        remove(arrived.c_str());
+        tmpfs_outcome outcome = run_on_private_tmpfs(
+            sub, 4 << 20, false,
+            [&] {
+                std::ofstream(sub + "/next") << "#!/bin/sh\ncp \"$(dirname \"$0\")/${1#*)}\" '" << arrived << ".part'\n"
+                                             << "mv '" << arrived << ".part' '" << arrived << "'\n";
+                chmod((sub + "/next").c_str(), 0755);
+                for (int n = 100; n <= 999; n++) {
+                    std::string name = sub + "/chain" + std::to_string(n) + ".tmp";
+                    if (taken == "links" && symlink(victim.c_str(), name.c_str()) != 0) return std::string("symlink");
+                    if (taken == "files") std::ofstream(name) << "old";
+                }
+                return std::string();
+            },
+            [&] {
+                pid_t caller = fork();
+                if (caller == 0) {
+                    if (chdir(dir.c_str()) != 0) _exit(45);
+                    end_set_park_hook([] { _exit(close_program.load() ? 42 : 43); });
+                    sub_chain(zvs_new_txt("sub/next.bas"));
+                    _exit(44);
+                }
+                int status = 0;
+                waitpid(caller, &status, 0);
+                std::string report = "caller " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+                for (int i = 0; i < 500 && access(arrived.c_str(), F_OK) != 0; i++) usleep(10000);
+                std::string got = contents(arrived);
+                // 512, the folder, the screen records, 0.
+                size_t head = 8 + dir.size();
+                bool whole = got.size() == head + expected.size() + 4 &&
+                             got.compare(head, expected.size(), expected) == 0;
+                report += whole ? "; arrived whole" : "; arrived " + std::to_string(got.size()) + " bytes";
+                int links = 0, files = 0;
+                for (int n = 100; n <= 999; n++) {
+                    struct stat st;
+                    std::string name = sub + "/chain" + std::to_string(n) + ".tmp";
+                    if (lstat(name.c_str(), &st) != 0) continue;
+                    if (S_ISLNK(st.st_mode)) links++;
+                    else files++;
+                }
+                return report + "; " + std::to_string(links) + " links, " + std::to_string(files) + " files";
+            });
+        if (!outcome.ran) GTEST_SKIP() << "no private tmpfs here: " << outcome.why;
+        // The target reads the file and leaves it (it is a script); the one name
+        // used is a plain file now.
+        std::string names = taken == "links" ? "899 links, 1 files" : taken == "files" ? "0 links, 900 files" : "0 links, 1 files";
+        EXPECT_EQ(outcome.report, "caller 42; arrived whole; " + names);
+        EXPECT_EQ(contents(victim), victim_text);
+        EXPECT_TRUE(state_files_in(dir).empty());
+    }
 }
 
 TEST_F(ChainTest, NoTargetAndNoCompilerIsFileNotFoundAndLeavesNoStateFile) {

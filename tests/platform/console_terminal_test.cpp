@@ -165,6 +165,28 @@ TEST(ConsoleTerminal, KeyModeTurnsOffLinesAndEchoAndTracksTheMouseUntilRestored)
     EXPECT_EQ(pty.output(), "");
 }
 
+// A program that another takes over from (CHAIN, RUN) hands the terminal on as it
+// found it, then leaves it alone: the other program's mode survives this one's exit.
+TEST(ConsoleTerminal, ATerminalLeftToAnotherProgramIsNeverTouchedAgain) {
+    pseudo_terminal pty;
+    termios before = pty.mode();
+    console_set_mode(console_mode::keys);
+    pty.output();
+    console_lend_terminal();
+    EXPECT_EQ(pty.mode().c_lflag, before.c_lflag);
+    EXPECT_EQ(pty.output(), "\x1b[?1003l\x1b[?1006l");
+    console_leave_terminal();
+
+    termios other = before;  // the other program reads keys now
+    other.c_lflag &= ~tcflag_t(ICANON | ECHO);
+    tcsetattr(pty.slave(), TCSANOW, &other);
+    console_set_mode(console_mode::line);
+    console_set_mode(console_mode::keys);
+    console_terminal_restore();  // this program's exit
+    EXPECT_EQ(pty.mode().c_lflag, other.c_lflag);
+    EXPECT_EQ(pty.output(), "");
+}
+
 TEST(ConsoleTerminal, RecordsOfKeysAndMouseReports) {
     struct record_case {
         std::string typed;

@@ -79,6 +79,38 @@ TEST_F(ProcessResolve, PathsBackslashesExeSuffixAndSpaces) {
     EXPECT_FALSE(process_resolve(dir + "/data"));
 }
 
+// A folder from the system is used as its bytes: a '\\' in its name is no separator.
+// Only the program's own text is converted, and nothing is looked up elsewhere.
+TEST_F(ProcessResolve, InsideASystemFolderItsBytesAreKept) {
+    const std::string odd = dir + "/a\\b";
+    mkdir(odd.c_str(), 0755);
+    mkdir((dir + "/a").c_str(), 0755);
+    mkdir((dir + "/a/b").c_str(), 0755);
+    std::string next = script(odd + "/NEXT");
+    script(dir + "/a/b/NEXT");
+    script(dir + "/a/b/other");
+    const struct {
+        std::string folder, line, program;  // "" when nothing may start
+        strings arguments;
+    } cases[] = {
+        {odd, "NEXT.exe (unique-tag:=/@*$+-)chain123.tmp", next, {"(unique-tag:=/@*$+-)chain123.tmp"}},
+        {odd + "/", "NEXT x\\y", next, {"x\\y"}},
+        {odd, "other.exe", "", {}},  // only under a/b
+        {odd, "sh", "", {}},         // not looked up in PATH
+        {dir + "/a", "b\\NEXT", dir + "/a/b/NEXT", {}},  // the program's text is converted
+    };
+    for (const auto& c : cases) {
+        auto found = process_resolve_in(c.folder, c.line);
+        if (c.program.empty()) {
+            EXPECT_FALSE(found) << c.line << " found " << found->program;
+            continue;
+        }
+        ASSERT_TRUE(found) << c.line;
+        EXPECT_EQ(found->program, c.program) << c.line;
+        EXPECT_EQ(found->arguments, c.arguments) << c.line;
+    }
+}
+
 TEST_F(ProcessResolve, BareNamesAreLookedUpInTheCurrentFolderThenPath) {
     script(dir + "/zvlocaltool");
     char old[4096];

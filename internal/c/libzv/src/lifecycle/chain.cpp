@@ -1,10 +1,10 @@
 // CHAIN and the hand-over at the start of the chained program.
 #include "lifecycle/chain.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 
@@ -15,6 +15,7 @@
 #include "file/file_numbers.h"
 #include "lifecycle/end.h"
 #include "path/file_move.h"
+#include "platform/console_terminal.h"
 #include "platform/exe_path.h"
 #include "platform/os_path.h"
 #include "platform/process_start.h"
@@ -46,23 +47,12 @@ bool exists(const std::string& path) {
     return libzv_os_path(path, &os) && stat(os.c_str(), &st) == 0;
 }
 
-// Moves a file between two system paths, replacing what is at the destination; across
-// file systems by copy. The paths are used as they are: the current and executable
-// folders come from the system, and a '\' in their names is no separator.
+// Moves a file between two system paths, replacing what is at the destination as
+// rename does; across file systems through a private copy, never writing through a
+// link at the destination (the state file's names are predictable).
 bool move_file(const std::string& a, const std::string& b) {
     if (rename(a.c_str(), b.c_str()) == 0) return true;
-    int in = open(a.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return false;
-    int out = open(b.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    bool ok = out >= 0 && file_copy_contents(in, out) == 0;
-    if (out >= 0 && close(out) != 0) ok = false;
-    close(in);
-    if (!ok) {
-        unlink(b.c_str());
-        return false;
-    }
-    unlink(a.c_str());
-    return true;
+    return errno == EXDEV && file_replace_across(a, b) == 0;
 }
 
 void put_u32(std::vector<uint8_t>& out, uint32_t v) {
@@ -86,10 +76,18 @@ bool write_state_file(const std::string& name, const std::string& folder) {
     return !new_error_is_set();
 }
 
-// Starts prefix + command with the tag; on success the program ends here.
-void start_or_return(const std::string& prefix, const std::string& command, const std::string& file) {
-    std::string line = prefix + command + " " + std::string(chain_tag) + file;
-    if (line.find('\0') != std::string::npos || !libzv_process_start(line)) return;
+// Starts the command with the tag from a folder of the system's; on success the
+// program ends here. The terminal goes to the target as the program found it, and is
+// never touched again once the target runs.
+void start_or_return(const std::string& folder, const std::string& command, const std::string& file) {
+    std::string line = command + " " + std::string(chain_tag) + file;
+    if (folder.empty() || line.find('\0') != std::string::npos) return;
+    console_mode mode = console_lend_terminal();
+    if (!libzv_process_start_in(folder, line)) {
+        console_take_back_terminal(mode);
+        return;
+    }
+    console_leave_terminal();
     close_program.store(1);
     end();
 }
@@ -101,10 +99,16 @@ std::string shell_quoted(const std::string& text) {
     return out + "'";
 }
 
+// A name the program wrote, in the system's form.
 std::string with_slashes(std::string path) {
     for (char& c : path)
         if (c == '\\') c = '/';
     return path;
+}
+
+// A name inside a system folder.
+std::string in_folder(const std::string& folder, const std::string& name) {
+    return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
 struct file_reader {
@@ -112,6 +116,8 @@ struct file_reader {
     static void read(void* context, void* bytes, int64_t length) {
         chain_files().get(static_cast<file_reader*>(context)->number, bytes, length);
     }
+    static int64_t left(void* context) { return chain_files().remaining(static_cast<file_reader*>(context)->number); }
+    chain_source source() { return chain_source{this, read, left}; }
 };
 
 int32_t read_i32(int32_t f) {
@@ -130,7 +136,7 @@ void chain_savescreenstate(int32_t file_number) {
 
 void chain_restorescreenstate(int32_t file_number) {
     file_reader reader{file_number};
-    chain_decode_screen_state(chain_source{&reader, file_reader::read});
+    chain_decode_screen_state(reader.source());
 }
 
 void sub_chain(zvs* target) {
@@ -140,14 +146,17 @@ void sub_chain(zvs* target) {
 
     chain_names names = chain_derive_names(text);
     std::string cwd = current_folder();
+    // Folders in the system's form. The target's folder is the program's text,
+    // converted once; the current and the executable's folders came from the system
+    // and are used as their bytes (a '\' in their names is no separator).
     bool folder_given = !names.folder.empty();
-    std::string folder = names.folder;
-    if (!folder_given) {
-        folder = cwd;
-        if (folder.empty() || (folder.back() != '\\' && folder.back() != '/')) folder += '\\';
+    std::string target_folder;
+    if (folder_given) {
+        if (!libzv_os_path(names.folder, &target_folder)) target_folder.clear();
+    } else {
+        target_folder = cwd;
     }
     std::string own = libzv_executable_folder();
-    if (own.empty() || own.back() != '/') own += '/';
 
     // The stored folder is the caller's own, which the target changes to.
     std::string stored = cwd;
@@ -158,19 +167,22 @@ void sub_chain(zvs* target) {
     // The target starts in its own folder and looks for the file there: move it
     // first, and keep track of where it is.
     std::string located = file;
-    std::string target_folder;  // the target's folder as the program wrote it, in the system's form
-    if (folder_given && libzv_os_path(folder, &target_folder) && move_file(located, target_folder + file))
-        located = target_folder + file;
-    start_or_return(folder, names.command, file);
+    if (folder_given && !target_folder.empty() && move_file(located, in_folder(target_folder, file)))
+        located = in_folder(target_folder, file);
+    start_or_return(target_folder, names.command, file);
 
-    if (move_file(located, own + file)) located = own + file;
-    start_or_return(own, names.command, file);
+    if (!own.empty()) {
+        if (move_file(located, in_folder(own, file))) located = in_folder(own, file);
+        start_or_return(own, names.command, file);
 
-    std::string compile = shell_quoted(with_slashes(own + "orvonx.exe")) + " -c " +
-                          shell_quoted(with_slashes(folder + names.source));
-    zvs* line = zvs_new_txt_len(compile.data(), int32_t(compile.size()));
-    sub_shell(line, 1);
-    start_or_return(own, names.command, file);
+        if (!target_folder.empty()) {
+            std::string compile = shell_quoted(in_folder(own, "orvonx.exe")) + " -c " +
+                                  shell_quoted(in_folder(target_folder, with_slashes(names.source)));
+            zvs* line = zvs_new_txt_len(compile.data(), int32_t(compile.size()));
+            sub_shell(line, 1);
+            start_or_return(own, names.command, file);
+        }
+    }
 
     chain_files().kill(located);
     error(ERR_FILE_NOT_FOUND);
@@ -200,7 +212,7 @@ void chain_input() {
         folder.resize(size_t(length));
         io.get(f, folder.data(), length);
         file_reader reader{f};
-        if (chain_decode_screen_state(chain_source{&reader, file_reader::read})) read_i32(f);  // the final 0
+        if (chain_decode_screen_state(reader.source())) read_i32(f);  // the final 0
     }
     io.close(f);
     io.kill(file);

@@ -34,11 +34,14 @@ chain_names chain_derive_names(std::string_view target);
 std::string chain_tagged_file(std::string_view command_line);
 
 // The screen records as bytes, and their reader. A source zero-fills what it
-// cannot read. False when the restore ended at a record it could not apply.
+// cannot read and tells how many bytes it still holds. False when the restore ended
+// at a record it could not apply, or at a screen or page larger than the bytes left:
+// a short file never makes the restore allocate what it declares.
 void chain_encode_screen_state(std::vector<uint8_t>& out);
 struct chain_source {
     void* context;
     void (*read)(void* context, void* bytes, int64_t length);
+    int64_t (*left)(void* context);
 };
 bool chain_decode_screen_state(const chain_source& source);
 
@@ -48,6 +51,7 @@ struct chain_file_ops {
     void (*open_binary)(const std::string& name, int32_t number);
     void (*put)(int32_t number, const void* bytes, int64_t length);
     void (*get)(int32_t number, void* bytes, int64_t length);  // zero-fills past the end
+    int64_t (*remaining)(int32_t number);                        // bytes after the position
     void (*close)(int32_t number);
     void (*kill)(const std::string& path);  // a system path, used as it is
 };

@@ -4,6 +4,7 @@
 
 #include "file/file_numbers.h"
 #include "file/get_put.h"
+#include "file/gfs.h"
 #include "lifecycle/chain.h"
 #include "path/listing.h"
 #include "string/zvs.h"
@@ -29,11 +30,18 @@ void get(int32_t number, void* bytes, int64_t length) {
         generic_get(number, -1, p + done, int32_t(std::min(chunk, length - done)));
 }
 
+int64_t remaining(int32_t number) {
+    int32_t index = gfs_get_fileno(number);
+    if (index < 0) return 0;
+    int64_t length = gfs_lof(index), position = gfs_getpos(index);
+    return length > position && position >= 0 ? length - position : 0;
+}
+
 void close(int32_t number) { sub_close(number, 1); }
 
 void kill(const std::string& path) { FS_KillFile(path); }
 
-const chain_file_ops file_layer{func_freefile, open_binary, put, get, close, kill};
+const chain_file_ops file_layer{func_freefile, open_binary, put, get, remaining, close, kill};
 const chain_file_ops* current = &file_layer;
 
 }  // namespace

@@ -189,7 +189,16 @@ struct reader {
         return int32_t(get_u32(b));
     }
     void bytes(void* p, int64_t n) { source.read(source.context, p, n); }
+    // Whether the rest of the file can hold n more bytes.
+    bool holds(int64_t n) const { return n <= source.left(source.context); }
 };
+
+// What one page takes in the file after its tag and number are read: its cells or
+// pixels and its record. A screen is only set up when its first page is there.
+int64_t page_record_bytes(int64_t width, int64_t height, int64_t bytes_per_pixel) {
+    return width * height * bytes_per_pixel + int64_t(record_size);
+}
+constexpr int64_t page_tag_bytes = 8;  // 260 and the page number
 
 int64_t pixel_bytes(const img_struct* im) {
     return int64_t(im->width) * im->height * im->bytes_per_pixel;
@@ -310,12 +319,15 @@ bool chain_decode_screen_state(const chain_source& source) {
         case tag_text_size: {
             int32_t columns = r.i32(), rows = r.i32();
             if (refused(text_size_refusal(columns, rows))) return false;
+            if (!r.holds(page_tag_bytes + page_record_bytes(columns, rows, 2))) return false;
             zvsub_width(0, columns, rows, 0, 0, 1 | 2);
             break;
         }
         case tag_custom_screen: {
             int32_t mode = r.i32(), width = r.i32(), height = r.i32();
             if (refused(custom_screen_refusal(mode, width, height))) return false;
+            if (!r.holds(page_tag_bytes + page_record_bytes(width, height, legacy_mode(mode)->bytes_per_pixel)))
+                return false;
             int32_t handle = func__newimage(width, height, mode, 1);
             if (handle >= -1) return false;
             zvg_screen(handle, 0, 0, 0, 0, 1);
@@ -330,6 +342,9 @@ bool chain_decode_screen_state(const chain_source& source) {
         case tag_page: {
             int32_t number = r.i32();
             if (refused(page_number_refusal(number))) return false;
+            // A page that is not there yet is made like the current one.
+            const img_struct* like = write_page();
+            if (!like || !r.holds(page_record_bytes(like->width, like->height, like->bytes_per_pixel))) return false;
             zvg_screen(0, 0, number, 0, 0, 4 | 8);
             if (new_error_is_set()) return false;
             img_struct* page = write_page();

@@ -11,6 +11,7 @@
 #include "lifecycle/end.h"
 #include "palette/palette.h"
 #include "palette/palette_statements.h"
+#include "platform/console_terminal.h"
 #include "platform/process_start.h"
 #include "screen/mode_defaults.h"
 #include "screen/screen.h"
@@ -43,10 +44,15 @@ void sub_run(zvs* file) {
     std::string command(reinterpret_cast<const char*>(file->text), size_t(file->length));
     // The name goes to the system as a C string: a zero byte in it names no file.
     // Only the program path gets its separators turned; arguments pass as written.
-    if (command.find('\0') != std::string::npos || !libzv_process_start(command)) {
-        error(ERR_FILE_NOT_FOUND);
-        return;
+    if (command.find('\0') != std::string::npos) return error(ERR_FILE_NOT_FOUND);
+    // The started program gets the terminal as this one found it, and this one never
+    // touches it again.
+    console_mode mode = console_lend_terminal();
+    if (!libzv_process_start(command)) {
+        console_take_back_terminal(mode);
+        return error(ERR_FILE_NOT_FOUND);
     }
+    console_leave_terminal();
     close_program.store(1);
     end();
 }

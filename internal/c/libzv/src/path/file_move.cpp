@@ -1,5 +1,5 @@
-// Moving a plain file to another file system by copy (NAME), and the copy loop that
-// CHAIN's state-file move shares.
+// Moving a plain file to another file system by copy: NAME's, which never replaces a
+// file, and CHAIN's, which replaces the destination's entry as rename does.
 #include "path/file_move.h"
 
 #include <fcntl.h>
@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -102,4 +103,28 @@ int file_move_across(const std::string& from, const std::string& to) {
     }
     if (failed) unlink(to.c_str());
     return failed;
+}
+
+int file_replace_across(const std::string& from, const std::string& to) {
+    int in = open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY);
+    if (in < 0) return errno;
+    // A fresh name of our own beside the destination (O_EXCL, mode 0600): whatever the
+    // destination's name is, a link among them, nothing is written through it.
+    std::string fresh = to + ".XXXXXX";
+    int out = mkostemp(fresh.data(), O_CLOEXEC);
+    if (out < 0) {
+        int e = errno;
+        close(in);
+        return e;
+    }
+    int failed = file_copy_contents(in, out);
+    close(in);
+    if (close(out) != 0 && !failed) failed = errno;
+    if (!failed && rename(fresh.c_str(), to.c_str()) != 0) failed = errno;
+    if (failed) {
+        unlink(fresh.c_str());
+        return failed;
+    }
+    unlink(from.c_str());
+    return 0;
 }

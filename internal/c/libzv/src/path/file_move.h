@@ -14,3 +14,9 @@ int file_copy_contents(int in, int out);
 // errno of the failure is answered; 0 on success. Anything but a plain file answers
 // EXDEV, as rename did.
 int file_move_across(const std::string& from, const std::string& to);
+
+// Moves the plain file `from` over `to` where rename cannot: the bytes are copied into
+// a fresh private name in `to`'s folder, which is then renamed over `to`, replacing its
+// entry (a link is replaced, never followed). On failure the private copy is removed
+// and `to` and `from` are untouched. 0 or the errno of the failure.
+int file_replace_across(const std::string& from, const std::string& to);

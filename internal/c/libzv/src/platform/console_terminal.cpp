@@ -39,6 +39,8 @@ std::atomic<bool> restore_needed{false};
 std::atomic<int> restore_in_fd{STDIN_FILENO};
 std::atomic<int> restore_out_fd{-1};  // the output terminal, -1 when none
 console_mode current_mode = console_mode::saved;
+// Another program has the terminal: modes are no longer ours to set.
+bool left_to_another = false;
 bool exit_registered = false;
 
 constexpr char mouse_on[] = "\x1b[?1003h\x1b[?1006h";
@@ -158,6 +160,7 @@ void attach(int input, FILE* output) {
     saved_valid.store(false);
     restore_needed.store(false);
     current_mode = console_mode::saved;
+    left_to_another = false;
     grid.attribute = 7;
     grid_rebuild();
 }
@@ -256,7 +259,7 @@ int32_t console_cell(int32_t row, int32_t column, bool attribute) {
 
 console_mode console_set_mode(console_mode mode) {
     console_mode before = current_mode;
-    if (!in_terminal || mode == current_mode) return before;
+    if (!in_terminal || left_to_another || mode == current_mode) return before;
     if (!saved_valid.load()) {
         if (tcgetattr(in_fd, &saved_termios) != 0) return before;
         saved_valid.store(true);
@@ -283,6 +286,12 @@ console_mode console_set_mode(console_mode mode) {
 console_mode console_lend_terminal() { return console_set_mode(console_mode::saved); }
 
 void console_take_back_terminal(console_mode mode) { console_set_mode(mode); }
+
+void console_leave_terminal() {
+    fflush(out());
+    left_to_another = true;
+    restore_needed.store(false);
+}
 
 void console_terminal_restore() {
     if (!restore_needed.exchange(false)) return;

@@ -68,6 +68,11 @@ console_mode console_set_mode(console_mode mode);
 console_mode console_lend_terminal();
 // After the child: the mode that console_lend_terminal returned, in force again.
 void console_take_back_terminal(console_mode mode);
+// The terminal now belongs to another program that took over from this one (CHAIN,
+// RUN) after console_lend_terminal: from here on the layer never changes its mode or
+// mouse reports again, not even at exit, where a late restore would undo the other
+// program's own mode.
+void console_leave_terminal();
 // Exit path: the saved mode and no mouse tracking. Only async-signal-safe calls.
 void console_terminal_restore();
 

@@ -55,7 +55,9 @@ std::optional<std::string> find_in_folders(const std::string& name) {
     return std::nullopt;
 }
 
-std::optional<std::string> resolve_program(std::string path) {
+// The program's text in the system's form; inside a folder from the system when one
+// is given (its bytes as they are), else as a path or a name to look up.
+std::optional<std::string> resolve_program(std::string path, std::string_view folder) {
     for (char& c : path)
         if (c == '\\') c = '/';
     if (path.empty()) return std::nullopt;
@@ -63,7 +65,12 @@ std::optional<std::string> resolve_program(std::string path) {
     if (ends_with_exe(path)) names.push_back(path.substr(0, path.size() - 4));
     for (const auto& name : names) {
         if (name.empty()) continue;
-        if (name.find('/') != std::string::npos) {
+        if (!folder.empty()) {
+            std::string inside(folder);
+            if (inside.back() != '/') inside += '/';
+            inside += name;
+            if (is_program_file(inside)) return inside;
+        } else if (name.find('/') != std::string::npos) {
             if (is_program_file(name)) return name;
         } else if (auto found = find_in_folders(name)) {
             return found;
@@ -93,7 +100,9 @@ std::vector<std::string> process_split_arguments(std::string_view text) {
     return out;
 }
 
-std::optional<process_command> process_resolve(std::string_view line) {
+std::optional<process_command> process_resolve(std::string_view line) { return process_resolve_in({}, line); }
+
+std::optional<process_command> process_resolve_in(std::string_view folder, std::string_view line) {
     size_t start = 0;
     while (start < line.size() && is_space(line[start])) start++;
     line.remove_prefix(start);
@@ -102,7 +111,7 @@ std::optional<process_command> process_resolve(std::string_view line) {
     if (line[0] == '"') {
         size_t close = line.find('"', 1);
         std::string_view token = line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
-        auto program = resolve_program(std::string(token));
+        auto program = resolve_program(std::string(token), folder);
         if (!program) return std::nullopt;
         std::string_view rest = close == std::string_view::npos ? std::string_view{} : line.substr(close + 1);
         return process_command{*program, process_split_arguments(rest)};
@@ -112,14 +121,16 @@ std::optional<process_command> process_resolve(std::string_view line) {
     for (size_t end = 0; end <= line.size(); end++) {
         if (end < line.size() && !is_space(line[end])) continue;
         if (end == 0) continue;
-        if (auto program = resolve_program(std::string(line.substr(0, end))))
+        if (auto program = resolve_program(std::string(line.substr(0, end)), folder))
             return process_command{*program, process_split_arguments(line.substr(end))};
     }
     return std::nullopt;
 }
 
-bool libzv_process_start(std::string_view command_line) {
-    auto command = process_resolve(command_line);
+bool libzv_process_start(std::string_view command_line) { return libzv_process_start_in({}, command_line); }
+
+bool libzv_process_start_in(std::string_view folder, std::string_view command_line) {
+    auto command = process_resolve_in(folder, command_line);
     if (!command) return false;
     std::vector<std::string> argv{command->program};
     argv.insert(argv.end(), command->arguments.begin(), command->arguments.end());

@@ -24,9 +24,15 @@ std::vector<std::string> process_split_arguments(std::string_view text);
 // folder, then the current folder, then PATH; a missing name ending in ".exe" (any
 // case) is tried without that suffix. Nothing when no file is found.
 std::optional<process_command> process_resolve(std::string_view command_line);
+// As process_resolve, for a program inside a folder that came from the system (the
+// current or the executable's folder): the folder's bytes are used as they are, a '\'
+// in its name being no separator, and only the program's text is converted. Nothing
+// is looked up elsewhere. An empty folder: process_resolve.
+std::optional<process_command> process_resolve_in(std::string_view folder, std::string_view command_line);
 
 // Resolves and starts the program without waiting for it. False when it cannot start.
 bool libzv_process_start(std::string_view command_line);
+bool libzv_process_start_in(std::string_view folder, std::string_view command_line);
 
 // Standard streams of a spawned program: each of descriptors 0, 1 and 2 is inherited
 // (process_stream_inherit), opened on /dev/null (process_stream_null), or a copy of
