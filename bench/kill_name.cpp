@@ -1,7 +1,9 @@
 // KILL of a pattern over 1,000 files, timed beside a plain listing and unlink of the
 // same files (ratio_to_unlink); both make the files first. NAME of a 16 MB file to
 // another file system (/tmp to /dev/shm and back), timed beside a plain copy, flush
-// and unlink of the same file (ratio_to_copy).
+// and unlink of the same file (ratio_to_copy). CHAIN's state file (64 KB, a SCREEN 13
+// program's) moved to another file system through a private copy renamed over its
+// name, timed beside the plain copy over the name that it replaced (ratio_to_truncating_copy).
 #include <benchmark/benchmark.h>
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,6 +18,7 @@
 #include "error/error.h"
 #include "file/gfs.h"
 #include "paired_ratio.h"
+#include "path/file_move.h"
 #include "path/folders.h"
 #include "path/listing.h"
 #include "string/zvs.h"
@@ -114,5 +117,46 @@ void BM_NameAcrossFileSystems(benchmark::State& state) {
     std::filesystem::remove_all(memory);
 }
 BENCHMARK(BM_NameAcrossFileSystems)->Apply(paired::medians);
+
+// The move CHAIN made before: open the destination for writing, truncating it (and
+// following a link there), copy, remove the source.
+void truncating_copy(const std::string& from, const std::string& to) {
+    int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (in < 0 || out < 0 || file_copy_contents(in, out) != 0) abort();
+    if (::close(out) != 0 || ::close(in) != 0 || ::unlink(from.c_str()) != 0) abort();
+}
+
+void BM_ChainStateFileAcrossFileSystems(benchmark::State& state) {
+    struct stat a, b;
+    if (stat("/tmp", &a) != 0 || stat("/dev/shm", &b) != 0 || a.st_dev == b.st_dev) {
+        state.SkipWithError("/tmp and /dev/shm are one file system here");
+        return;
+    }
+    std::string disk = make_folder("/tmp"), memory = make_folder("/dev/shm");
+    std::string bytes(65244, 's');
+    auto make = [&](const std::string& name) {
+        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != ssize_t(bytes.size()) || ::close(fd) != 0) abort();
+    };
+    // The destination names are taken, as a target folder's old state files would be.
+    make(memory + "/chain500.tmp");
+    make(memory + "/chain600.tmp");
+    paired::run(
+        state, "ratio_to_truncating_copy",
+        [&] {
+            make(disk + "/chain500.tmp");
+            if (file_replace_across(disk + "/chain500.tmp", memory + "/chain500.tmp") != 0)
+                state.SkipWithError("the move failed");
+        },
+        [&] {
+            make(disk + "/chain600.tmp");
+            truncating_copy(disk + "/chain600.tmp", memory + "/chain600.tmp");
+        });
+    state.SetBytesProcessed(state.iterations() * int64_t(bytes.size()));
+    std::filesystem::remove_all(disk);
+    std::filesystem::remove_all(memory);
+}
+BENCHMARK(BM_ChainStateFileAcrossFileSystems)->Apply(paired::medians);
 
 }  // namespace
