@@ -79,6 +79,46 @@ TEST_F(PresenterWindow, AskingForTheCurrentSizeLeavesNoResizePending) {
     EXPECT_EQ(resize_pending.load(), 0);
 }
 
+// X carries the window's size in 16 unsigned bits: a wider or taller frame asks for
+// the largest window, and once the window has that size nothing stays pending.
+TEST_F(PresenterWindow, AFrameBeyondSixteenBitsAsksForTheLargestWindow) {
+    const struct {
+        int32_t fw, fh;
+        size asked;
+    } cases[] = {
+        {80000, 16, {65535, 16}},  // a SCREEN 0 row of 5,000 columns of 16-pixel glyphs
+        {8, 65536, {8, 65535}},
+        {65535, 8, {65535, 8}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.fw << "x" << c.fh);
+        fake_window::reset();
+        window_size(640, 400);
+        produced(2, 1, c.fw, c.fh);
+        GLUT_DISPLAY_REQUEST();
+        EXPECT_EQ(fake_window::reshapes, std::vector<size>{c.asked});
+        window_size(c.asked.first, c.asked.second);
+        EXPECT_EQ(resize_pending.load(), 0);
+        produced(1, 2, c.fw, c.fh);
+        GLUT_DISPLAY_REQUEST();
+        EXPECT_EQ(resize_pending.load(), 0) << "asking again for the size the window has";
+        display_reset_for_tests();
+        fake_gl::calls.clear();
+    }
+}
+
+TEST_F(PresenterWindow, AutoResizeOfAVeryWideFrameAsksForTheWidestWindow) {
+    resize_auto = 1;
+    resize_snapback = 0;
+    resize_snapback_x = 80000;
+    resize_snapback_y = 16;
+    window_size(640, 400);
+    window_size(640, 500);  // the height changed: the width follows the frame's aspect of 5,000
+    produced(2, 1, 80000, 16);
+    GLUT_DISPLAY_REQUEST();
+    EXPECT_EQ(fake_window::reshapes, std::vector<size>{size(65535, 500)});
+}
+
 TEST_F(PresenterWindow, AResizeNeverReportedStopsBeingPendingAfterASecond) {
     window_size(800, 600);
     produced(2, 1, 640, 480);

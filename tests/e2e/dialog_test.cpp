@@ -339,6 +339,30 @@ TEST_F(DialogWindow, AVeryWideWordIsBrokenAcrossTheLinesOfAMessageBox) {
     }
 }
 
+// X carries window sizes in 16 bits: a prompt of more lines than that many pixels hold
+// is cut at the screen's height, so the box and its field stay on the screen.
+TEST_F(DialogWindow, AnInputBoxPromptTallerThanSixteenBitsIsCutToTheScreen) {
+    int32_t line = dialog_line_height();
+    ASSERT_GT(line, 0);
+    std::string prompt;
+    for (int32_t i = 0; i < (65536 + 4000) / line + 1; i++) prompt += "x\n";
+    asked<std::string> typed([&] { return std::string(ndlg_inputBox("Tall", prompt.c_str(), "")); });
+    unsigned long box = find_dialog("ZvDialog", "Tall");
+    ASSERT_NE(box, 0u);
+    ASSERT_TRUE(wait_for_focus(box));
+    int32_t width = 0, height = 0;
+    int x = -1, y = -1;
+    ASSERT_TRUE(x11_window_size(box, &width, &height));
+    ASSERT_TRUE(x11_window_position(box, &x, &y));
+    xdotool({"type", "--delay", "30", "ok"});
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(typed.ready());
+    EXPECT_EQ(typed.get(), "ok");
+    EXPECT_GT(height, 600);
+    EXPECT_GE(y, 0);
+    EXPECT_LE(y + height, 768);
+}
+
 TEST_F(DialogWindow, NotificationReturnsAtOnceShowsOneUnfocusedPopupAndGoesAway) {
     x11_notify_set_duration_for_tests(10000);
     int64_t start = monotonic_ms();

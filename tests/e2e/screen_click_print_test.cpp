@@ -1,5 +1,6 @@
 // _SCREENCLICK and _SCREENPRINT inject real input: a window of the test's own
-// receives the clicks and the typed keys through the X server.
+// receives the clicks and the typed keys through the X server, and the pointer is
+// read back where a click left it.
 #include <gtest/gtest.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -90,6 +91,32 @@ TEST_F(InjectedInput, ClicksArriveAtTheDesktopPosition) {
     EXPECT_EQ(received(2), (strings{"press 1 at 50,40", "release 1 at 50,40"}));
     sub__screenclick(60, 30, 2, 1);
     EXPECT_EQ(received(2), (strings{"press 3 at 60,30", "release 3 at 60,30"}));
+}
+
+// X carries pointer positions in 16 bits: a click past the desktop's edge, however
+// far, lands on that edge (the desktop is 1024 x 768), where the pointer stays.
+TEST(ScreenClickEdges, APositionPastAnEdgeClicksAtThatEdge) {
+    x11_desktop_global_init();
+    ASSERT_TRUE(x11_desktop_available());
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    struct {
+        int32_t x, y, at_x, at_y;
+    } cases[] = {
+        {40000, 10, 1023, 10},    {-40000, 10, 0, 10},   {65636, 100, 1023, 100},
+        {10, 40000, 10, 767},     {10, -40000, 10, 0},   {100000, -100000, 1023, 0},
+        {50, 40, 50, 40},
+    };
+    for (const auto& c : cases) {
+        sub__screenclick(c.x, c.y, 0, 0);
+        Window root, child;
+        int x = -1, y = -1, wx, wy;
+        unsigned mask;
+        ASSERT_TRUE(XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &wx, &wy, &mask));
+        EXPECT_EQ(x, c.at_x) << c.x << "," << c.y;
+        EXPECT_EQ(y, c.at_y) << c.x << "," << c.y;
+    }
+    XCloseDisplay(display);
 }
 
 // The runtime's own window: typed text reaches INKEY$ as the keys it stands for.

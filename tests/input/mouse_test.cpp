@@ -12,6 +12,7 @@
 #include "glut/glut_queue.h"
 #include "glut/window_hooks.h"
 #include "image/image_fixture.h"
+#include "image/image_statements.h"
 #include "input/mouse_functions.h"
 #include "input/mouse_ring.h"
 #include "input/mouse_statements.h"
@@ -217,6 +218,34 @@ TEST_F(MouseTest, MoveMapsPageCoordinatesToTheWindow) {
     EXPECT_EQ(take_error(), 5);
     EXPECT_EQ(window_calls(),
               (std::vector<std::string>{"warp 210,120", "warp 1288,20", "warp 4,8", "warp 639,399"}));
+}
+
+// X carries the pointer's place in the window in 16 signed bits: on a page wider than
+// they reach, the pointer goes as far as they hold, never wrapped to the other side.
+TEST_F(MouseTest, MoveKeepsTheWindowPositionInSixteenSignedBits) {
+    screen(12);
+    int32_t wide = func__newimage(40000, 4, 32, 1);
+    zvg_screen(wide, 0, 0, 0, 0, 1);
+    ASSERT_EQ(take_error(), 0);
+    libzv_glut_set_up_for_tests(true);
+    const struct {
+        float x, y;
+        int32_t x1, y1;
+        float scale;
+        const char* asked;
+    } cases[] = {
+        {39999, 3, 0, 0, 1, "warp 32767,3"},
+        {20000, 1, 10, 20, 2, "warp 32767,22"},
+        {32767, 0, 0, 0, 1, "warp 32767,0"},
+        {100, 2, 0, 0, 1, "warp 100,2"},
+    };
+    for (const auto& c : cases) {
+        fake_pointer::calls.clear();
+        map(c.x1, c.y1, c.scale, 40000, 4);
+        sub__mousemove(c.x, c.y);
+        EXPECT_EQ(take_error(), 0);
+        EXPECT_EQ(window_calls(), std::vector<std::string>{c.asked}) << c.x << "," << c.y;
+    }
 }
 
 }  // namespace

@@ -144,6 +144,27 @@ TEST_F(WindowTest, ScreenMoveNeedsAWindowAndAKnownMode) {
     EXPECT_EQ(calls(), (std::vector<std::string>{"position 10,20"}));
 }
 
+// X carries the window's position in 16 signed bits: a place beyond them is asked
+// as the nearest one they hold, never wrapped onto the desktop.
+TEST_F(WindowTest, ScreenMoveKeepsThePositionInSixteenSignedBits) {
+    libzv_glut_set_up_for_tests(true);
+    const struct {
+        int32_t x, y;
+        const char* asked;
+    } cases[] = {
+        {40000, -40000, "position 32767,-32768"},
+        {-40000, 40000, "position -32768,32767"},
+        {65636, 100, "position 32767,100"},
+        {32767, -32768, "position 32767,-32768"},
+        {-5, 700, "position -5,700"},
+    };
+    for (const auto& c : cases) {
+        fake_window::calls.clear();
+        sub__screenmove(c.x, c.y, 2);
+        EXPECT_EQ(calls(), std::vector<std::string>{c.asked}) << c.x << "," << c.y;
+    }
+}
+
 TEST_F(WindowTest, ScreenMoveMiddleCentresOnTheDesktopAfterTheWidthIsKnown) {
     fake_window::screen_width_misses = 3;
     start_window_thread();

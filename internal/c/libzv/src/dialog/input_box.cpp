@@ -43,7 +43,12 @@ input_layout lay_out(dx_window* w, const std::string& message) {
     input_layout l;
     l.line_height = dx_line_height(w);
     l.lines = dx_wrap(w, message, u.x(150));
-    // The label takes its 40 units, or more when the message needs them.
+    l.field_height = std::max(u.y(12), l.line_height + 6);
+    // The label takes its 40 units, or more when the message needs them, up to the
+    // screen's height (lines beyond are cut): the field stays on the screen.
+    int32_t room = dx_screen_height(w) - u.y(5) - u.y(8) - l.field_height - u.y(5) - 40;
+    size_t fit = size_t(std::max(1, room / std::max(l.line_height, 1)));
+    if (l.lines.size() > fit) l.lines.resize(fit);
     int32_t label_height = std::max(u.y(40), int32_t(l.lines.size()) * l.line_height);
     int32_t bh = std::max(u.y(12), dx_button_height(w));
     int32_t bw = std::max({u.x(35), dx_button_width(w, "OK"), dx_button_width(w, "Cancel")});
@@ -55,7 +60,6 @@ input_layout lay_out(dx_window* w, const std::string& message) {
     l.field_x = u.x(5);
     l.field_y = std::max(u.y(5) + label_height + u.y(8), l.cancel.y + bh + u.y(6));
     l.field_width = width - 2 * u.x(5);
-    l.field_height = std::max(u.y(12), l.line_height + 6);
     dx_resize(w, width, l.field_y + l.field_height + u.y(5));
     return l;
 }

@@ -127,6 +127,10 @@ Window viewable_owner(Display* d) {
     return owner;
 }
 
+// X carries window and pixmap sizes in 16 unsigned bits; the boxes cut their text to
+// the screen, and this keeps any size from wrapping.
+int32_t window_extent(int32_t v) { return std::clamp(v, 1, 65535); }
+
 void place(dx_window* w, int32_t* x, int32_t* y) {
     int32_t sw = DisplayWidth(w->display, w->screen), sh = DisplayHeight(w->display, w->screen);
     if (w->popup) {
@@ -219,8 +223,8 @@ dx_window* create(dx_connection* c, const char* instance, const char* window_cla
     w->depth = DefaultDepth(d, w->screen);
     w->font = c->font;
     w->bold = c->bold;
-    w->width = std::max(width, 1);
-    w->height = std::max(height, 1);
+    w->width = window_extent(width);
+    w->height = window_extent(height);
     w->owner = popup ? 0 : viewable_owner(d);
 
     XSetWindowAttributes attributes;
@@ -345,8 +349,8 @@ void dx_close(dx_window* w) {
 
 void dx_resize(dx_window* w, int32_t width, int32_t height) {
     std::lock_guard<std::recursive_mutex> hold(xft_lock());
-    w->width = std::max(width, 1);
-    w->height = std::max(height, 1);
+    w->width = window_extent(width);
+    w->height = window_extent(height);
     fix_size(w);
     make_back_buffer(w);
 }

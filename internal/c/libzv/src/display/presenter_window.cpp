@@ -2,6 +2,7 @@
 // full-screen transitions and the reshape callback.
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "clock/clock.h"
@@ -44,8 +45,10 @@ int64_t pending_since = 0;
 bool reshape_after_leaving = false;
 
 void request_window_size(int32_t width, int32_t height) {
-    if (width < 1) width = 1;
-    if (height < 1) height = 1;
+    // X carries a window's size in 16 unsigned bits: a larger frame gets the largest
+    // window, and the comparison below sees the size that is really asked for.
+    width = std::clamp(width, 1, 65535);
+    height = std::clamp(height, 1, 65535);
     // A request for the size the window has brings no reshape report, so it must
     // not leave a resize pending.
     if (width != display_x.load() || height != display_y.load()) {
@@ -56,7 +59,8 @@ void request_window_size(int32_t width, int32_t height) {
     presenter_window().post_redisplay();
 }
 
-int32_t truncate_size(float v) { return v >= 1.0f && v < 65536.0f ? static_cast<int32_t>(v) : 1; }
+// A side that follows the frame's aspect, in the window's range (NaN: 1).
+int32_t truncate_size(float v) { return v >= 1.0f ? (v < 65535.0f ? static_cast<int32_t>(v) : 65535) : 1; }
 
 }  // namespace
 

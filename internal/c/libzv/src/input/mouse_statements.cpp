@@ -101,7 +101,9 @@ void sub__mousemove(float x, float y) {
             return;
         }
     }
-    int32_t wx = int32_t(px * environment_2d__screen_x_scale.load()) + environment_2d__screen_x1.load();
-    int32_t wy = int32_t(py * environment_2d__screen_y_scale.load()) + environment_2d__screen_y1.load();
-    libzv_glut_warp_pointer(wx, wy);
+    // X carries the pointer's place in the window in 16 signed bits: a place beyond
+    // them is the nearest one they hold, never a wrapped one.
+    double wx = std::trunc(px * environment_2d__screen_x_scale.load()) + environment_2d__screen_x1.load();
+    double wy = std::trunc(py * environment_2d__screen_y_scale.load()) + environment_2d__screen_y1.load();
+    libzv_glut_warp_pointer(int32_t(std::clamp(wx, -32768.0, 32767.0)), int32_t(std::clamp(wy, -32768.0, 32767.0)));
 }

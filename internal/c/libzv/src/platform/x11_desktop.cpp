@@ -7,6 +7,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 
@@ -147,6 +148,11 @@ KeySym named_keysym(x11_named_key key) {
 bool x11_fake_motion(int32_t x, int32_t y) {
     std::lock_guard<std::mutex> hold(connection_lock);
     if (!xtest_ready()) return false;
+    // The request carries 16-bit positions, which would wrap; the pointer stops at the
+    // desktop's edges anyway, so a position past one is that edge.
+    int screen = DefaultScreen(connection);
+    x = std::clamp(x, 0, std::max(DisplayWidth(connection, screen) - 1, 0));
+    y = std::clamp(y, 0, std::max(DisplayHeight(connection, screen) - 1, 0));
     XTestFakeMotionEvent(connection, -1, x, y, CurrentTime);
     XSync(connection, False);
     return true;

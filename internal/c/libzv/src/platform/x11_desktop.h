@@ -39,7 +39,7 @@ bool x11_desktop_size(int32_t* width, int32_t* height);
 
 // Simulated input through XTest, one event per call, each handed to the server
 // before the call returns. False without a display or XTest.
-bool x11_fake_motion(int32_t x, int32_t y);   // absolute, desktop pixels
+bool x11_fake_motion(int32_t x, int32_t y);   // absolute, desktop pixels, kept on the desktop
 bool x11_fake_button(int32_t button, bool press);  // X numbering: 1 left, 2 middle, 3 right
 bool x11_fake_keycode(uint32_t keycode, bool press);
 

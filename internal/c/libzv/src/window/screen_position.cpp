@@ -1,6 +1,8 @@
 // _SCREENMOVE, _SCREENX, _SCREENY, _SCREENICON and the window queries.
 #include "window/screen_position.h"
 
+#include <algorithm>
+
 #include "core/runtime_flags.h"
 #include "display/presenter.h"
 #include "error/error.h"
@@ -41,7 +43,9 @@ void sub__screenmove(int32_t x, int32_t y, int32_t mode) {
         x = (screen_width - width) / 2;
         y = (screen_height - height) / 2;
     }
-    libzv_glut_position_window(x, y);
+    // X carries a window's position in 16 signed bits: a farther place is the farthest
+    // one, never a wrapped one.
+    libzv_glut_position_window(std::clamp(x, -32768, 32767), std::clamp(y, -32768, 32767));
 }
 
 int32_t func__screenx() {
