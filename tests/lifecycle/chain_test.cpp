@@ -133,14 +133,18 @@ TEST_F(ChainTest, AShortStateFileNeverMakesTheScreenOrPageItDeclares) {
         command_line_is({"p", "(unique-tag:=/@*$+-)chain777.tmp"});
         // In a child with little memory to spare: the old reader took gigabytes here.
         int result = in_memory_limited_child(int64_t(64) << 20, [&] {
-            chain_input();
+            try {
+                chain_input();
+            } catch (const std::bad_alloc&) {
+                return 5;
+            }
             if (new_error.load() != 0) return 1;
             if (img_get(page_index(0))->width != c.width_after) return 2;
             if (page_index(9) != 0) return 3;
             if (access("chain777.tmp", F_OK) == 0) return 4;
             return 0;
         });
-        EXPECT_EQ(result, 0) << "1 an error, 2 the screen changed, 3 page 9 made, 4 the file left";
+        EXPECT_EQ(result, 0) << "1 an error, 2 the screen changed, 3 page 9 made, 4 the file left, 5 out of memory";
     }
 }
 
@@ -256,7 +260,8 @@ TEST_F(ChainTest, TheMoveToAnotherFileSystemNeverWritesThroughALink) {
         // used is a plain file now.
         std::string names = taken == "links" ? "899 links, 1 files" : taken == "files" ? "0 links, 900 files" : "0 links, 1 files";
         EXPECT_EQ(outcome.report, "caller 42; arrived whole; " + names);
-        EXPECT_EQ(contents(victim), victim_text);
+        std::string victim_now = contents(victim);
+        EXPECT_TRUE(victim_now == victim_text) << "the linked file now holds " << victim_now.size() << " bytes";
         EXPECT_TRUE(state_files_in(dir).empty());
     }
 }
