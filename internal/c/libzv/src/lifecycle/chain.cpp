@@ -10,15 +10,12 @@
 
 #include "clock/clock.h"
 #include "command/command.h"
-#include "core/runtime_flags.h"
 #include "error/error.h"
 #include "file/file_numbers.h"
-#include "lifecycle/end.h"
+#include "lifecycle/run.h"
 #include "path/file_move.h"
-#include "platform/console_terminal.h"
 #include "platform/exe_path.h"
 #include "platform/os_path.h"
-#include "platform/process_start.h"
 #include "shell/shell.h"
 #include "string/zvs.h"
 
@@ -77,19 +74,10 @@ bool write_state_file(const std::string& name, const std::string& folder) {
 }
 
 // Starts the command with the tag from a folder of the system's; on success the
-// program ends here. The terminal goes to the target as the program found it, and is
-// never touched again once the target runs.
+// program ends here.
 void start_or_return(const std::string& folder, const std::string& command, const std::string& file) {
     std::string line = command + " " + std::string(chain_tag) + file;
-    if (folder.empty() || line.find('\0') != std::string::npos) return;
-    console_mode mode = console_lend_terminal();
-    if (!libzv_process_start_in(folder, line)) {
-        console_take_back_terminal(mode);
-        return;
-    }
-    console_leave_terminal();
-    close_program.store(1);
-    end();
+    if (!folder.empty() && line.find('\0') == std::string::npos) run_hand_over(folder, line);
 }
 
 // Quoted for /bin/sh: '...' with each ' written as '\''.
@@ -97,13 +85,6 @@ std::string shell_quoted(const std::string& text) {
     std::string out = "'";
     for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
-}
-
-// A name the program wrote, in the system's form.
-std::string with_slashes(std::string path) {
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    return path;
 }
 
 // A name inside a system folder.
@@ -175,9 +156,10 @@ void sub_chain(zvs* target) {
         if (move_file(located, in_folder(own, file))) located = in_folder(own, file);
         start_or_return(own, names.command, file);
 
-        if (!target_folder.empty()) {
+        std::string source;  // a name the program wrote
+        if (!target_folder.empty() && libzv_os_path(names.source, &source)) {
             std::string compile = shell_quoted(in_folder(own, "orvonx.exe")) + " -c " +
-                                  shell_quoted(in_folder(target_folder, with_slashes(names.source)));
+                                  shell_quoted(in_folder(target_folder, source));
             zvs* line = zvs_new_txt_len(compile.data(), int32_t(compile.size()));
             sub_shell(line, 1);
             start_or_return(own, names.command, file);

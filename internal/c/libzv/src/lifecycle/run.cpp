@@ -39,20 +39,22 @@ void sub_run_init() {
     calls.keyclear();
 }
 
+void run_hand_over(std::string_view folder, std::string_view command_line) {
+    console_mode mode = console_lend_terminal();
+    if (!libzv_process_start_in(folder, command_line)) {
+        console_take_back_terminal(mode);
+        return;
+    }
+    console_leave_terminal();
+    close_program.store(1);
+    end();
+}
+
 void sub_run(zvs* file) {
     if (new_error_is_set()) return;
     std::string command(reinterpret_cast<const char*>(file->text), size_t(file->length));
     // The name goes to the system as a C string: a zero byte in it names no file.
     // Only the program path gets its separators turned; arguments pass as written.
-    if (command.find('\0') != std::string::npos) return error(ERR_FILE_NOT_FOUND);
-    // The started program gets the terminal as this one found it, and this one never
-    // touches it again.
-    console_mode mode = console_lend_terminal();
-    if (!libzv_process_start(command)) {
-        console_take_back_terminal(mode);
-        return error(ERR_FILE_NOT_FOUND);
-    }
-    console_leave_terminal();
-    close_program.store(1);
-    end();
+    if (command.find('\0') == std::string::npos) run_hand_over({}, command);
+    error(ERR_FILE_NOT_FOUND);
 }

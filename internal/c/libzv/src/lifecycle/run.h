@@ -1,6 +1,7 @@
 // RUN: restarting the program, or starting another program in its place.
 #pragma once
 #include <cstdint>
+#include <string_view>
 
 struct zvs;
 
@@ -13,6 +14,12 @@ void sub_run_init();
 // RUN "file [arguments]": starts the program (error 53 when it cannot be started,
 // and the program goes on), then ends this one through the shutdown with code 0.
 void sub_run(zvs* file);
+
+// Starts another program that takes over from this one (RUN, CHAIN), inside a system
+// folder when one is given (process_resolve_in), and ends this program when it
+// starts. The terminal is lent to it as this program found it, and never touched
+// again once it runs. Returns only when it could not start, with the terminal back.
+void run_hand_over(std::string_view folder, std::string_view command_line);
 
 // What sub_run_init needs of modules that register later; until then each does
 // nothing.
