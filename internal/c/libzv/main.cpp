@@ -202,8 +202,8 @@ const startup_step startup_steps[] = {
     {"devices: window", [] { libzv_glut_presetup(start_argc, start_argv); }},
     {"program: program and timer threads",
      [] {
-         startup_start_thread(zv_program_thread);
-         startup_start_thread(TIMERTHREAD);
+         startup_start_thread(zv_program_thread, "program");
+         startup_start_thread(TIMERTHREAD, "timer");
      }},
     {"graphics: display lock", [] { lock_display_required.store(1); }},
 };

@@ -117,7 +117,8 @@ void libzv_glut_presetup(int argc, char** argv) {
 }
 
 void libzv_start_main_thread(int argc, char** argv, void (*housekeeping)(void*)) {
-    startup_start_thread(housekeeping);
+    // This thread keeps the program's own name: ps, top and pgrep show it.
+    startup_start_thread(housekeeping, "housekeeping");
 
     if (!libzv_is_glut_up()) {
         completion_wait(&glut_start_completion);

@@ -99,6 +99,10 @@ void libzv_thread_join(libzv_thread* t) {
     t->joined = true;
 }
 
+void libzv_thread_set_name(libzv_thread* t, const char* name) {
+    if (t->started) pthread_setname_np(t->handle, name);
+}
+
 void libzv_thread_free(libzv_thread* t) {
     if (!t) return;
     if (t->started && !t->joined) pthread_detach(t->handle);

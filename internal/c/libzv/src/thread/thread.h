@@ -25,6 +25,8 @@ libzv_thread* libzv_thread_new();
 // started; the handle then holds no thread.
 bool libzv_thread_start(libzv_thread* t, void (*function)(void*), void* argument);
 void libzv_thread_join(libzv_thread* t);
+// Names a started thread as top -H, ps -L and /proc show it (at most 15 bytes).
+void libzv_thread_set_name(libzv_thread* t, const char* name);
 // Frees the handle only; a running thread keeps running (detached).
 void libzv_thread_free(libzv_thread* t);
 
