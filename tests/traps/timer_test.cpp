@@ -1,6 +1,7 @@
 // ON TIMER: timer numbers and _FREETIMER, and single passes of the timer thread on
 // a fake clock (every pass sleeps 1 ms, which moves the clock on by 1 ms).
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "support/fake_clock.h"
@@ -23,6 +24,8 @@ public:
         quit = true;
         thread.join();
     }
+    // _FREETIMER, answered.
+    int32_t grow() { return func__freetimer(); }
 
 private:
     std::atomic<bool> quit{false};
@@ -114,7 +117,7 @@ protected:
         fake_clock::now_ns = 5'000'000'000;  // GetTicks 5000
     }
     static void passes(int n) {
-        for (int i = 0; i < n; ++i) ASSERT_EQ(timer_thread_pass(), timer_step::go_on);
+        for (int i = 0; i < n; ++i) ASSERT_NE(timer_thread_pass(), timer_step::stopped);
     }
     static uint8_t state() { return ontimer(0).state.load(); }
     // ON TIMER(seconds) GOSUB handler 8: TIMER ON.
@@ -251,6 +254,66 @@ TEST_F(TimerPasses, AStopRequestIsAnsweredAndTheTableLeftAlone) {
     start_timers();
     passes(1);
     EXPECT_NE(ontimer(0).last.load(), 0);
+}
+
+// After a pass that finds no timer able to fire, the thread rests.
+TEST_F(TimerPasses, APassSaysWhetherAnyTimerCanFire) {
+    struct row {
+        const char* what;
+        std::function<void()> set_up;
+        timer_step expected;
+    };
+    const row rows[] = {
+        {"nothing set up", [] {}, timer_step::rest},
+        {"a handler, off", [] { ontimer_setup(0, 1, 8, 0); }, timer_step::rest},
+        {"on without a handler", [] { sub_timer(0, TRAP_ACTION_ON, 0); }, timer_step::rest},
+        {"on with a handler", [] { start(1); }, timer_step::go_on},
+        {"stopped with a handler",
+         [] {
+             start(1);
+             sub_timer(0, TRAP_ACTION_STOP, 0);
+         },
+         timer_step::go_on},
+        {"switched off again",
+         [] {
+             start(1);
+             sub_timer(0, TRAP_ACTION_OFF, 0);
+         },
+         timer_step::rest},
+        {"due, its handler not run yet",
+         [] {
+             start(0.001);
+             passes(3);
+         },
+         timer_step::go_on},
+        {"a numbered timer on",
+         [] {
+             int32_t t = timer_thread_stand_in().grow();
+             ontimer_setup(t, 1, 9, 0);
+             sub_timer(t, TRAP_ACTION_ON, 1);
+         },
+         timer_step::go_on},
+        {"a numbered timer freed",
+         [] {
+             int32_t t = timer_thread_stand_in().grow();
+             ontimer_setup(t, 1, 9, 0);
+             sub_timer(t, TRAP_ACTION_ON, 1);
+             sub_timer(t, TRAP_ACTION_FREE, 1);
+         },
+         timer_step::rest},
+        {"on, but the table held by the program",
+         [] {
+             start(1);
+             stop_timers();
+         },
+         timer_step::rest},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.what);
+        ontimer_reset_for_tests();
+        r.set_up();
+        EXPECT_EQ(timer_thread_pass(), r.expected);
+    }
 }
 
 TEST_F(TimerPasses, ThePassAfterStopProgramReportsTheThreadStopped) {

@@ -79,9 +79,17 @@ void freetimer(int32_t i);
 void stop_timers();
 void start_timers();
 
-// One pass of the timer thread: stopped once it has answered the shutdown.
-enum class timer_step { go_on, stopped };
+// One pass of the timer thread: marks due the timers whose interval has passed,
+// answers a request for the table, then sleeps 1 ms. rest when no timer could fire
+// (none allocated with a handler and on or stopped, or the table is held); stopped
+// once it has answered the shutdown.
+enum class timer_step { go_on, rest, stopped };
 timer_step timer_thread_pass();
+// Blocks until a pass may find work: a timer that can fire, a request for the table
+// or the shutdown (each raises timer_wake). Returns at once when there is some.
+void timer_thread_rest();
+// Rests begun so far (tests).
+extern std::atomic<int64_t> timer_thread_rests;
 
 // Runs the handlers of pending traps (program thread, from the boundary).
 void events();

@@ -1,5 +1,6 @@
 // TIMERTHREAD: the ON TIMER clock. Marks timers due once their interval has passed
-// and answers the shutdown by stopping.
+// and answers the shutdown by stopping. While no timer can fire it rests, blocked
+// until one is switched on, the program asks for the table or the program stops.
 #include <cmath>
 
 #include "clock/clock.h"
@@ -19,10 +20,21 @@ bool table_released() {
     return lock == 0;
 }
 
+// A timer that can fire: allocated, with a handler, on or stopped.
+bool watched(const ontimer_struct& t) {
+    return t.allocated.load() && t.id.load() && t.active.load() != TRAP_OFF;
+}
+
+bool any_watched() {
+    int32_t n = ontimer_nextfree.load(std::memory_order_acquire);
+    for (int32_t i = 0; i < n; ++i)
+        if (watched(ontimer(i))) return true;
+    return false;
+}
+
+// A watched timer.
 void check_timer(ontimer_struct& t, double now) {
-    if (!t.allocated.load() || !t.id.load(std::memory_order_acquire) || t.active.load() == TRAP_OFF ||
-        t.state.load() != TIMER_IDLE)
-        return;
+    if (t.state.load() != TIMER_IDLE) return;
     double last = t.last.load();
     if (last == 0) {
         // The interval starts now. TIMER OFF may have reset last meanwhile: keep its 0.
@@ -41,13 +53,21 @@ void check_timer(ontimer_struct& t, double now) {
 
 }  // namespace
 
+std::atomic<int64_t> timer_thread_rests{0};
+
 timer_step timer_thread_pass() {
+    bool watching = false;
 restart:
     if (table_released()) {
+        watching = false;
         double now = double(GetTicks()) * 0.001;
         int32_t n = ontimer_nextfree.load(std::memory_order_acquire);
         for (int32_t i = 0; i < n; ++i) {
-            check_timer(ontimer(i), now);
+            ontimer_struct& t = ontimer(i);
+            if (watched(t)) {
+                watching = true;
+                check_timer(t, now);
+            }
             if (ontimerthread_lock.load(std::memory_order_acquire) == 1) goto restart;
         }
     }
@@ -56,10 +76,27 @@ restart:
         exit_ok.fetch_or(2);
         return timer_step::stopped;
     }
-    return timer_step::go_on;
+    return watching ? timer_step::go_on : timer_step::rest;
+}
+
+void timer_thread_rest() {
+    for (;;) {
+        uint32_t seen = timer_wake.load();
+        std::atomic_thread_fence(std::memory_order_seq_cst);  // pairs with timer_thread_wake
+        if (stop_program.load()) return;
+        int32_t lock = ontimerthread_lock.load(std::memory_order_acquire);
+        // 1: a request to answer. 2: the program holds the table and wakes the
+        // thread when it gives it back.
+        if (lock == 1 || (lock == 0 && any_watched())) return;
+        timer_thread_rests.fetch_add(1);
+        timer_wake.wait(seen);
+    }
 }
 
 void TIMERTHREAD(void*) {
-    while (timer_thread_pass() == timer_step::go_on) {
+    for (;;) {
+        timer_step step = timer_thread_pass();
+        if (step == timer_step::stopped) return;
+        if (step == timer_step::rest) timer_thread_rest();
     }
 }

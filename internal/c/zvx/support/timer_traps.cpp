@@ -65,6 +65,7 @@ ontimer_struct& new_slot(int32_t n) {
 // stopping (that thread may be gone).
 bool timer_thread_stopped() {
     ontimerthread_lock.store(1);
+    timer_thread_wake();
     while (ontimerthread_lock.load() != 2) {
         if (stop_program.load()) {
             ontimerthread_lock.store(0);
@@ -117,6 +118,7 @@ void ontimer_setup(int32_t i, double seconds, int32_t id, int64_t pass) {
     t.pass.store(pass);
     t.last.store(0);
     t.id.store(id, std::memory_order_release);
+    timer_thread_wake();  // a timer already on now has a handler
 }
 
 void sub_timer(int32_t i, int32_t action, int32_t passed) {
@@ -128,6 +130,7 @@ void sub_timer(int32_t i, int32_t action, int32_t passed) {
         case TRAP_ACTION_ON:
             t.active.store(TRAP_ON);
             zvevent_raise();
+            timer_thread_wake();
             break;
         case TRAP_ACTION_OFF:
             t.active.store(TRAP_OFF);
@@ -135,7 +138,8 @@ void sub_timer(int32_t i, int32_t action, int32_t passed) {
             t.last.store(0);  // the interval restarts from the next ON
             break;
         case TRAP_ACTION_STOP:
-            t.active.store(TRAP_STOPPED);
+            t.active.store(TRAP_STOPPED);  // still counted: it fires once on again
+            timer_thread_wake();
             break;
         case TRAP_ACTION_FREE:
             if (i == 0) {
@@ -173,6 +177,7 @@ int32_t func__freetimer() {
     t.allocated.store(1);
     ontimer_nextfree.store(n + 1, std::memory_order_release);
     ontimerthread_lock.store(0, std::memory_order_release);
+    timer_thread_wake();
     return n;
 }
 
@@ -190,8 +195,14 @@ void freetimer(int32_t i) {
     ontimer_freelist[ontimer_freelist_available++] = i;
 }
 
-void stop_timers() { ontimerthread_lock.store(1); }
-void start_timers() { ontimerthread_lock.store(0); }
+void stop_timers() {
+    ontimerthread_lock.store(1);
+    timer_thread_wake();
+}
+void start_timers() {
+    ontimerthread_lock.store(0);
+    timer_thread_wake();
+}
 
 void ontimer_reset_for_tests() {
     timer_event_occurred.store(0);

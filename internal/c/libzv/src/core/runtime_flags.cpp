@@ -13,6 +13,7 @@ std::atomic<int32_t> frame{0};
 std::atomic<int32_t> vertical_retrace_happened{0};
 std::atomic<int32_t> vertical_retrace_in_progress{0};
 std::atomic<int32_t> screen_hide{0};
+std::atomic<uint32_t> timer_wake{0};
 
 void runtime_flags_reset_for_tests() {
     close_program = 0;

@@ -31,5 +31,16 @@ extern std::atomic<int32_t> vertical_retrace_in_progress;
 
 inline void zvevent_raise() { zvevent.store(1, std::memory_order_release); }
 
+// Raised whenever the timer thread may have work after a rest: a timer given a
+// handler or switched on, a request for its table, the shutdown. The resting thread
+// waits for it to change. The fence pairs with the one the thread takes between
+// reading this word and looking at the timers, so that no change goes unseen.
+extern std::atomic<uint32_t> timer_wake;
+inline void timer_thread_wake() {
+    std::atomic_thread_fence(std::memory_order_seq_cst);
+    timer_wake.fetch_add(1);
+    timer_wake.notify_all();
+}
+
 // Puts every word but screen_hide back to its start value (tests).
 void runtime_flags_reset_for_tests();

@@ -97,6 +97,7 @@ main_loop_step main_loop_pass(main_loop_state& state) {
 void main_loop_stop_threads() {
     stop_program.store(1);
     zvevent_raise();
+    timer_thread_wake();
     while (exit_ok.load() != 3) libzv_sleep_ms(16);
     current().shutdown_close();
 }
