@@ -1,7 +1,9 @@
 // _READFILE$ and _WRITEFILE: whole files to and from strings.
 #include <errno.h>
+#include <sys/xattr.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 
 #include "file/lock.h"
@@ -174,6 +176,86 @@ TEST_F(WholeFileTest, AReplacedFileKeepsItsModeAndLinksAreWrittenThrough) {
     EXPECT_EQ(st.st_ino, before);
     EXPECT_EQ(read_file("open"), "xyz");
     EXPECT_EQ(folder_names(), (std::set<std::string>{"private", "target", "link", "second", "open"}));
+}
+
+// The mode of the file that the first write of a whole-file write goes into.
+mode_t mode_while_written = 0;
+ssize_t write_noting_the_mode(int fd, const void* bytes, size_t count) {
+    struct stat st;
+    if (mode_while_written == 0 && fstat(fd, &st) == 0) mode_while_written = st.st_mode & 07777;
+    return ::write(fd, bytes, count);
+}
+
+// A file's mode, and its access ACL when it has one.
+std::string mode_and_acl(const std::string& name) {
+    struct stat st;
+    if (stat(name.c_str(), &st) != 0) return "missing";
+    char octal[8];
+    snprintf(octal, sizeof octal, "%04o", unsigned(st.st_mode & 07777));
+    std::string text = octal;
+    char acl[1024];
+    ssize_t n = getxattr(name.c_str(), "system.posix_acl_access", acl, sizeof acl);
+    for (ssize_t i = 0; i < n; i++) {
+        snprintf(octal, sizeof octal, "%02x", unsigned(uint8_t(acl[i])));
+        text += (i == 0 ? " acl " : "") + std::string(octal);
+    }
+    return text;
+}
+
+// The bytes go into a side file that only the user can open, whatever the file's mode
+// or the umask: a descriptor opened on it meanwhile would read the file's new contents
+// after the rename. The file then has its previous mode; a new file the mode and ACL a
+// plain create gives it in that folder.
+TEST_F(WholeFileTest, TheSideFileIsPrivateWhileItIsWritten) {
+    struct umask_kept {
+        mode_t saved = umask(022);
+        ~umask_kept() { umask(saved); }
+    } kept;
+    const struct {
+        const char* name;
+        mode_t previous;  // 0: no file yet
+        bool default_acl;
+    } rows[] = {
+        {"0600 file", 0600, false},
+        {"0640 file", 0640, false},
+        {"0644 file", 0644, false},
+        {"new file", 0, false},
+        {"new file in a folder with a default ACL", 0, true},
+    };
+    gfs_os_set_whole_file_write_for_tests(write_noting_the_mode);
+    int folder_number = 0;
+    for (mode_t mask : {mode_t(022), mode_t(002)}) {
+        for (const auto& row : rows) {
+            char trace[96];
+            snprintf(trace, sizeof trace, "%s, umask %03o", row.name, unsigned(mask));
+            SCOPED_TRACE(trace);
+            umask(mask);
+            const std::string folder = "f" + std::to_string(folder_number++);
+            ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+            if (row.default_acl &&
+                setxattr(folder.c_str(), "system.posix_acl_default", whole_file_cases::read_for_another_user.data(),
+                         whole_file_cases::read_for_another_user.size(), 0) != 0) {
+                std::printf("row skipped, no default ACL here: %s\n", strerror(errno));
+                continue;
+            }
+            const std::string target = folder + "/target", plain = folder + "/plain";
+            if (row.previous) write_file(target, "previous", row.previous);
+            int made = ::open(plain.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            ASSERT_GE(made, 0);
+            close(made);
+
+            mode_while_written = 0;
+            writefile(target, std::string(70000, 'n'));
+            EXPECT_EQ(take_error(), 0);
+            EXPECT_EQ(read_file(target), std::string(70000, 'n'));
+            char seen[8];
+            snprintf(seen, sizeof seen, "%04o", unsigned(mode_while_written));
+            char previous[8];
+            snprintf(previous, sizeof previous, "%04o", unsigned(row.previous));
+            EXPECT_EQ("while written " + std::string(seen) + ", after " + mode_and_acl(target),
+                      "while written 0600, after " + (row.previous ? std::string(previous) : mode_and_acl(plain)));
+        }
+    }
 }
 
 TEST_F(WholeFileTest, AFullTmpfsKeepsThePreviousFile) {

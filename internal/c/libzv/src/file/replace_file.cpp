@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -140,19 +141,77 @@ whole_file_result write_in_place(const std::string& path, bool missing, const wh
     return result;
 }
 
-// A new file beside the target; the descriptor, or -1 with errno set.
+// A new file beside the target, private (0600) until every byte is in it: anyone who
+// could open it meanwhile would read the file's new contents through that descriptor
+// after the rename, whatever the file's mode. The descriptor, or -1 with errno set.
 int create_temporary(const std::string& folder, std::string* temporary) {
     for (int attempt = 0; attempt < temporary_attempts; attempt++) {
         *temporary = folder + ".zv" + std::to_string(getpid()) + "-" + std::to_string(++temporary_serial) + ".tmp";
-        int fd = ::open(temporary->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        int fd = ::open(temporary->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     errno = EEXIST;
     return -1;
 }
 
-// The previous file's owner on the side file. Set before the bytes are written, so that
-// a file whose owner cannot be kept costs no write.
+// The process's umask. /proc tells it without changing it; elsewhere it is read by
+// setting a strict one for a moment, so that a file another thread makes meanwhile is
+// only the more private.
+mode_t current_umask() {
+    int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        std::string status;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) status.append(buffer, size_t(n));
+        ::close(fd);
+        size_t at = status.find("\nUmask:");
+        if (at != std::string::npos) {
+            at = status.find_first_not_of(" \t", at + 7);
+            mode_t mask = 0;
+            int digits = 0;
+            for (; at < status.size() && status[at] >= '0' && status[at] <= '7'; at++, digits++)
+                mask = mode_t(mask * 8 + mode_t(status[at] - '0'));
+            if (digits > 0) return mask & 0777;
+        }
+    }
+    mode_t mask = ::umask(077);
+    ::umask(mask);
+    return mask;
+}
+
+// The mode a plain create (0666) gives a new file in the folder: where the folder has a
+// default ACL, its owner, mask (else group) and other entries, and no umask; else 0666
+// less the umask. Given to a new side file once its bytes are in, it leaves the file's
+// inherited ACL as a plain create would have left it.
+mode_t created_mode(const std::string& folder) {
+    const char* name = folder.empty() ? "." : folder.c_str();
+    std::string acl;
+    ssize_t size = ::getxattr(name, "system.posix_acl_default", nullptr, 0);
+    if (size > 0) {
+        acl.resize(size_t(size));
+        size = ::getxattr(name, "system.posix_acl_default", acl.data(), acl.size());
+    }
+    // Version 2, then entries of a 16-bit tag, 16-bit permissions and a 32-bit id.
+    auto u16 = [&](size_t at) { return unsigned(uint8_t(acl[at])) | unsigned(uint8_t(acl[at + 1])) << 8; };
+    if (size >= 4 && size_t(size) == acl.size() && (acl.size() - 4) % 8 == 0 && u16(0) == 2 && u16(2) == 0) {
+        int owner = -1, group = -1, mask = -1, other = -1;
+        for (size_t at = 4; at < acl.size(); at += 8) {
+            int permissions = int(u16(at + 2) & 7);
+            switch (u16(at)) {
+                case 0x01: owner = permissions; break;
+                case 0x04: group = permissions; break;
+                case 0x10: mask = permissions; break;
+                case 0x20: other = permissions; break;
+                default: break;
+            }
+        }
+        if (owner >= 0 && group >= 0 && other >= 0)
+            return mode_t(0666 & (owner << 6 | (mask >= 0 ? mask : group) << 3 | other));
+    }
+    return 0666 & ~current_umask();
+}
+
+// The previous file's owner on the side file, once its bytes are in.
 bool keep_owner(int fd, const struct stat& previous) {
     struct stat now;
     if (::fstat(fd, &now) != 0) return false;
@@ -196,9 +255,13 @@ replaced write_beside(const std::string& path, int target_fd, const struct stat*
         ::unlink(temporary.c_str());
         return how;
     };
-    if (target_fd >= 0 && !keep_owner(fd, *previous)) return give_up(replaced::in_place);
     int32_t code = write_parts(fd, parts, part_count);
-    if (code == gfs_ok && target_fd >= 0 && !keep_attributes_and_mode(fd, target_fd, *previous))
+    // Only now may the side file be anyone else's to open: the previous file's owner,
+    // attributes and mode, or the mode a new file is made with.
+    if (code == gfs_ok && target_fd >= 0 &&
+        (!keep_owner(fd, *previous) || !keep_attributes_and_mode(fd, target_fd, *previous)))
+        return give_up(replaced::in_place);
+    if (code == gfs_ok && target_fd < 0 && ::fchmod(fd, created_mode(folder_of(path))) != 0)
         return give_up(replaced::in_place);
     if (::close(fd) != 0 && code == gfs_ok) code = gfs_io_error;
     if (code == gfs_ok && ::rename(temporary.c_str(), path.c_str()) != 0) {

@@ -8,10 +8,12 @@
 //
 // How. A name that is a symbolic link is followed to the file it finally names; the
 // links stay as they are. A regular file with one name that no file number here holds
-// is replaced: the bytes go to a side file in its folder (a new name, O_EXCL), which
-// then takes the previous file's owner, every extended attribute (ACLs are stored as
-// system.posix_acl_access and system.posix_acl_default) and mode, and is renamed over
-// the file only when all of that is done. A missing file is made the same way.
+// is replaced: the bytes go to a side file in its folder (a new name, O_EXCL, mode
+// 0600, so that no one else opens it while it fills), which then takes the previous
+// file's owner, every extended attribute (ACLs are stored as system.posix_acl_access
+// and system.posix_acl_default) and mode, and is renamed over the file only when all of
+// that is done. A missing file is made the same way and takes the mode a plain create
+// gives (0666 less the umask, or what the folder's default ACL makes of it).
 //
 // Written in place instead: files with more than one name, files held open under a
 // file number, files whose folder takes no new name (refused, or no free inode) or
