@@ -1,6 +1,6 @@
 // Window controls on an X server without a window manager: full screen after a
-// move, an empty title given before the window exists, and the keyboard focus of
-// two programs.
+// move, an empty title given before the window exists, the keyboard focus of two
+// programs, and _SCREENX and _SCREENY as the window is moved and resized.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -77,8 +77,8 @@ protected:
         if (FILE* f = fopen((folder + "/go" + std::to_string(n)).c_str(), "w")) fclose(f);
     }
 
-    // The focus program's last _HASFOCUS answer; "" before its first.
-    std::string focus_answer(const std::string& title) {
+    // The last answer of a focus or place program; "" before its first.
+    std::string answer(const std::string& title) {
         auto lines = lines_of(folder + "/" + title);
         return lines.empty() ? "" : lines.back();
     }
@@ -117,13 +117,48 @@ TEST_F(WindowControls, OfTwoProgramsOnlyTheOneWithTheKeyboardFocusHasIt) {
     ASSERT_TRUE(x11_move_pointer(100, 100));
     unsigned long first = start("focus", "first");
     ASSERT_NE(first, 0u);
-    EXPECT_TRUE(eventually([&] { return focus_answer("first") == "-1"; })) << focus_answer("first");
+    EXPECT_TRUE(eventually([&] { return answer("first") == "-1"; })) << answer("first");
     unsigned long second = start("focus", "second");
     ASSERT_NE(second, 0u);
-    auto answers = [&] { return focus_answer("first") + " " + focus_answer("second"); };
+    auto answers = [&] { return answer("first") + " " + answer("second"); };
     EXPECT_TRUE(eventually([&] { return answers() == "0 -1"; })) << answers();
     ASSERT_TRUE(x11_set_focus(first));
     EXPECT_TRUE(eventually([&] { return answers() == "-1 0"; })) << answers();
+}
+
+// The window thread reads the window's place only when something may have moved it:
+// every move, whoever makes it, still reaches _SCREENX and _SCREENY.
+TEST_F(WindowControls, ScreenXAndYFollowEveryMoveAndResize) {
+    unsigned long window = start("place", "place");
+    ASSERT_NE(window, 0u);
+    struct row {
+        const char* what;
+        std::function<void()> act;
+        int x, y;  // where the window stands, and what the program reads
+    };
+    const row rows[] = {
+        {"its own _SCREENMOVE at the start", [] {}, 200, 100},
+        {"moved by another client", [&] { ASSERT_TRUE(xdotool_move(window, 300, 250)); }, 300, 250},
+        {"resized by another client (and snapped back)",
+         [&] { ASSERT_TRUE(xdotool_resize(window, 800, 500)); }, 300, 250},
+        {"moved by another client after quiet frames",
+         [&] {
+             usleep(300000);
+             ASSERT_TRUE(xdotool_move(window, 120, 90));
+         },
+         120, 90},
+        {"its own _SCREENMOVE after quiet frames", [&] { go(1); }, 50, 60},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.what);
+        r.act();
+        std::string expected = std::to_string(r.x) + " " + std::to_string(r.y);
+        EXPECT_TRUE(eventually([&] {
+            geometry g = geometry_of(window);
+            return g.x == r.x && g.y == r.y;
+        })) << geometry_of(window);
+        EXPECT_TRUE(eventually([&] { return answer("place") == expected; })) << answer("place");
+    }
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ struct fake_glut {
     static inline std::vector<std::string> calls;
     static inline std::vector<std::thread::id> threads;
     static inline std::atomic<int32_t> metric{0};
+    static inline std::atomic<int32_t> metric_reads{0};
 
     static void record(std::string call) {
         std::lock_guard<std::mutex> hold(lock);
@@ -26,7 +27,11 @@ struct fake_glut {
     static inline const glut_backend backend{
         [](int32_t id) { record("cursor " + std::to_string(id)); },
         [](int32_t x, int32_t y) { record("warp " + std::to_string(x) + "," + std::to_string(y)); },
-        [](int32_t id) -> int32_t { return id == 300 ? 1234 : metric.load() + id; },
+        [](int32_t id) -> int32_t {
+            if (id == 300) return 1234;
+            metric_reads++;
+            return metric.load() + id;
+        },
         [] { record("iconify"); },
         [](int32_t x, int32_t y) { record("position " + std::to_string(x) + "," + std::to_string(y)); },
         [] { record("show"); },
@@ -43,6 +48,7 @@ protected:
         fake_glut::calls.clear();
         fake_glut::threads.clear();
         fake_glut::metric = 0;
+        fake_glut::metric_reads = 0;
         libzv_glut_set_up_for_tests(false);
     }
     void TearDown() override {
@@ -103,7 +109,7 @@ TEST_F(GlutQueue, GetOfAnUncachedIdWaitsForTheWindowThread) {
     window.join();
 }
 
-TEST_F(GlutQueue, WindowMetricsComeFromTheCacheOfTheLastPass) {
+TEST_F(GlutQueue, WindowMetricsComeFromTheCacheOfTheLastRead) {
     libzv_glut_set_up_for_tests(true);
     fake_glut::metric = 1000;
     libzv_process_glut_queue();
@@ -113,8 +119,50 @@ TEST_F(GlutQueue, WindowMetricsComeFromTheCacheOfTheLastPass) {
     EXPECT_EQ(libzv_glut_get(101), 1101);
     EXPECT_EQ(libzv_glut_get(506), 1506);
     EXPECT_EQ(libzv_glut_get(507), 1507);
+    libzv_glut_set_up_for_tests(true);  // a window coming up reads them again
     libzv_process_glut_queue();
     EXPECT_EQ(libzv_glut_get(100), 2100);
+}
+
+// Each read is four round trips to the server: passes in which nothing can have
+// moved the window read nothing, and the pass after a change reads it.
+TEST_F(GlutQueue, WindowMetricsAreReadOnlyWhenTheyMayHaveChanged) {
+    struct row {
+        const char* what;
+        void (*change)();
+    };
+    const row rows[] = {
+        {"an event of the server", [] { glut_window_metrics_may_change(); }},
+        {"_SCREENMOVE", [] { libzv_glut_position_window(5, 6); }},
+        {"_SCREENSHOW", [] { libzv_glut_show_window(); }},
+        {"_SCREENHIDE", [] { libzv_glut_hide_window(); }},
+        {"_SCREENICON", [] { libzv_glut_iconify_window(); }},
+    };
+    libzv_glut_set_up_for_tests(true);
+    for (int i = 0; i < 3; ++i) libzv_process_glut_queue();
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.what);
+        for (int i = 0; i < 3; ++i) libzv_process_glut_queue();
+        fake_glut::metric_reads = 0;
+        for (int i = 0; i < 10; ++i) libzv_process_glut_queue();
+        EXPECT_EQ(fake_glut::metric_reads.load(), 0);  // quiet passes
+        libzv_glut_set_window_title("t");               // changes no place
+        libzv_glut_set_cursor(2);
+        libzv_process_glut_queue();
+        EXPECT_EQ(fake_glut::metric_reads.load(), 0);
+
+        fake_glut::metric += 1000;
+        int32_t moved = fake_glut::metric.load() + 100;
+        r.change();
+        libzv_process_glut_queue();  // a request runs here; the library acts on it after
+        libzv_process_glut_queue();
+        EXPECT_EQ(libzv_glut_get(100), moved);
+        EXPECT_GT(fake_glut::metric_reads.load(), 0);
+        libzv_process_glut_queue();  // the pass after the library acted reads once more
+        int32_t reads = fake_glut::metric_reads.load();
+        for (int i = 0; i < 10; ++i) libzv_process_glut_queue();
+        EXPECT_EQ(fake_glut::metric_reads.load(), reads);
+    }
 }
 
 using GlutExit = GlutQueue;

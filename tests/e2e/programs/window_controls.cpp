@@ -3,6 +3,11 @@
 // step n and waits for "go<n>") and for its answers; argv[3] is the window title.
 //   move_full: _SCREENMOVE 200, 100; step 1; _FULLSCREEN; step 2; _FULLSCREEN _OFF.
 //   focus:     writes _HASFOCUS to <folder>/<title> whenever it changes.
+//   place:     _SCREENMOVE 200, 100, then writes "_SCREENX _SCREENY" to
+//              <folder>/<title> whenever they change; _SCREENMOVE 50, 60 once
+//              <folder>/go1 exists.
+
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <string>
@@ -15,13 +20,18 @@ namespace {
 void step(int32_t n) { step_handshake(program_argument(2), n); }
 
 // The answer replaces the file whole, so that a reader never meets half of it.
-void write_answer(const std::string& path, int32_t value) {
+void write_answer(const std::string& path, const std::string& value) {
     std::string part = path + ".part";
     if (FILE* f = fopen(part.c_str(), "w")) {
-        fprintf(f, "%d\n", value);
+        fprintf(f, "%s\n", value.c_str());
         fclose(f);
         rename(part.c_str(), path.c_str());
     }
+}
+
+bool exists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
 }
 
 void ZVMAIN() {
@@ -40,8 +50,24 @@ void ZVMAIN() {
         int32_t last = 1;
         for (;;) {
             int32_t now = func__hasfocus();
+            if (now != last) write_answer(path, std::to_string(now));
+            last = now;
+            libzv_sleep_ms(10);
+            if (stop_program.load()) end();
+        }
+    } else if (scenario == "place") {
+        std::string path = program_argument(2) + "/" + title;
+        sub__screenmove(200, 100, 2);
+        bool moved_again = false;
+        std::string last;
+        for (;;) {
+            std::string now = std::to_string(func__screenx()) + " " + std::to_string(func__screeny());
             if (now != last) write_answer(path, now);
             last = now;
+            if (!moved_again && exists(program_argument(2) + "/go1")) {
+                sub__screenmove(50, 60, 2);
+                moved_again = true;
+            }
             libzv_sleep_ms(10);
             if (stop_program.load()) end();
         }

@@ -59,6 +59,9 @@ struct presenter_window_ops {
 };
 // The calls in use; nullptr restores freeglut.
 const presenter_window_ops& presenter_window();
+// Window thread: how many times the window was asked for a new size or for full
+// screen so far (the window's position and frame may change after each).
+int32_t presenter_window_geometry_requests();
 void presenter_set_window_ops(const presenter_window_ops* ops);
 
 // Every word at its start value (tests).

@@ -32,8 +32,17 @@ std::atomic<int32_t> fullscreen_smooth{0};
 
 namespace {
 
-void glut_reshape(int32_t width, int32_t height) { glutReshapeWindow(width, height); }
-void glut_full_screen() { glutFullScreen(); }
+// Window thread only.
+int32_t geometry_requests = 0;
+
+void glut_reshape(int32_t width, int32_t height) {
+    glutReshapeWindow(width, height);
+    geometry_requests++;
+}
+void glut_full_screen() {
+    glutFullScreen();
+    geometry_requests++;
+}
 
 constexpr presenter_window_ops glut_ops{glut_reshape, glutPostRedisplay, glut_full_screen, glutSwapBuffers};
 std::atomic<const presenter_window_ops*> ops{&glut_ops};
@@ -63,6 +72,8 @@ void request_window_size(int32_t width, int32_t height) {
 int32_t truncate_size(float v) { return v >= 1.0f ? (v < 65535.0f ? static_cast<int32_t>(v) : 65535) : 1; }
 
 }  // namespace
+
+int32_t presenter_window_geometry_requests() { return geometry_requests; }
 
 const presenter_window_ops& presenter_window() { return *ops.load(std::memory_order_acquire); }
 

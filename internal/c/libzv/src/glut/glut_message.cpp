@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "glut/glut_backend.h"
+#include "glut/glut_queue.h"
 #include "platform/process_exit.h"
 
 glut_message::glut_message(bool waited) {
@@ -33,10 +34,22 @@ void glut_message::wait() {
 void glut_message_set_cursor::execute() { glut_current_backend().set_cursor(id); }
 void glut_message_warp_pointer::execute() { glut_current_backend().warp_pointer(x, y); }
 void glut_message_get::execute() { result = glut_current_backend().get(id); }
-void glut_message_iconify_window::execute() { glut_current_backend().iconify_window(); }
-void glut_message_position_window::execute() { glut_current_backend().position_window(x, y); }
-void glut_message_show_window::execute() { glut_current_backend().show_window(); }
-void glut_message_hide_window::execute() { glut_current_backend().hide_window(); }
+void glut_message_iconify_window::execute() {
+    glut_current_backend().iconify_window();
+    glut_window_metrics_may_change();
+}
+void glut_message_position_window::execute() {
+    glut_current_backend().position_window(x, y);
+    glut_window_metrics_may_change();
+}
+void glut_message_show_window::execute() {
+    glut_current_backend().show_window();
+    glut_window_metrics_may_change();
+}
+void glut_message_hide_window::execute() {
+    glut_current_backend().hide_window();
+    glut_window_metrics_may_change();
+}
 
 glut_message_set_window_title::glut_message_set_window_title(const char* text) : title(strdup(text ? text : "")) {}
 glut_message_set_window_title::~glut_message_set_window_title() { free(title); }

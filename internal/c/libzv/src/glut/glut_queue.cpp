@@ -20,6 +20,8 @@ std::atomic<bool> glut_up{false};
 libzv_mutex* queue_lock = nullptr;
 std::deque<glut_message*>* queue = nullptr;
 int32_t cached_window_x = 0, cached_window_y = 0, cached_border_width = 0, cached_header_height = 0;
+// Passes still to read the metrics (window thread): each read is four round trips.
+int32_t metric_reads_due = 2;
 std::atomic<pthread_t> window_thread{};
 std::atomic<bool> window_thread_known{false};
 
@@ -40,7 +42,12 @@ void glut_set_window_thread() {
     window_thread_known.store(true);
 }
 
-void libzv_glut_set_up_for_tests(bool up) { glut_up.store(up); }
+void libzv_glut_set_up_for_tests(bool up) {
+    glut_up.store(up);
+    metric_reads_due = 2;
+}
+
+void glut_window_metrics_may_change() { metric_reads_due = 2; }
 
 bool libzv_is_glut_up() { return glut_up.load(std::memory_order_acquire); }
 
@@ -63,11 +70,14 @@ bool libzv_queue_glut_message(glut_message* message) {
 
 void libzv_process_glut_queue() {
     libzv_mutex_lock(queue_lock);
-    const glut_backend& glut = glut_current_backend();
-    cached_window_x = glut.get(GET_WINDOW_X);
-    cached_window_y = glut.get(GET_WINDOW_Y);
-    cached_border_width = glut.get(GET_BORDER_WIDTH);
-    cached_header_height = glut.get(GET_HEADER_HEIGHT);
+    if (metric_reads_due > 0) {
+        metric_reads_due--;
+        const glut_backend& glut = glut_current_backend();
+        cached_window_x = glut.get(GET_WINDOW_X);
+        cached_window_y = glut.get(GET_WINDOW_Y);
+        cached_border_width = glut.get(GET_BORDER_WIDTH);
+        cached_header_height = glut.get(GET_HEADER_HEIGHT);
+    }
     while (!queue->empty()) {
         glut_message* message = queue->front();
         queue->pop_front();

@@ -12,9 +12,15 @@ bool libzv_is_glut_up();
 // Queues a request for the window thread. Before the window exists the request is
 // dropped: a waiting sender is released, a fire-and-forget message is deleted.
 bool libzv_queue_glut_message(glut_message* message);
-// Window thread, from the idle callback: refreshes the cached metrics, then runs
-// every queued request in order.
+// Window thread, from the idle callback: refreshes the cached metrics when they may
+// have changed, then runs every queued request in order.
 void libzv_process_glut_queue();
+// Window thread: the window may have moved, been resized or reframed (an event of
+// the server, or a move, resize, show or full screen of its own). The metrics are
+// read again at the next pass and the one after it, since the library carries out
+// its own requests between the two. The window coming up counts too; passes in
+// between ask the server nothing.
+void glut_window_metrics_may_change();
 
 bool libzv_glut_set_cursor(int32_t id);
 bool libzv_glut_warp_pointer(int32_t x, int32_t y);

@@ -46,6 +46,13 @@ void window_idle() {
         glutDestroyWindow(glutGetWindow());
         return;
     }
+    // A size or full screen asked for by the presenter moves the window as much as a
+    // request of another thread does.
+    static int32_t geometry_requests = 0;
+    if (int32_t now = presenter_window_geometry_requests(); now != geometry_requests) {
+        geometry_requests = now;
+        glut_window_metrics_may_change();
+    }
     libzv_process_glut_queue();  // the requests of other threads, before the pacing
     GLUT_IDLEFUNC();
 }

@@ -22,6 +22,7 @@
 #undef max
 
 #include "display/presenter.h"
+#include "glut/glut_queue.h"
 #include "glut/window_hooks.h"
 #include "window/file_drop.h"
 
@@ -43,9 +44,11 @@ XErrorHandler next_error_handler = nullptr;
 Display* raw_display = nullptr;
 int xi_opcode = -1;
 
-constexpr int hooked_types[] = {KeyPress,      KeyRelease,    FocusIn,         FocusOut,    EnterNotify,
-                                LeaveNotify,   MapNotify,     UnmapNotify,     ClientMessage, DestroyNotify,
-                                SelectionNotify, Expose,      ConfigureNotify};
+constexpr int hooked_types[] = {KeyPress,        KeyRelease,    FocusIn,         FocusOut,       EnterNotify,
+                                LeaveNotify,     MapNotify,     UnmapNotify,     ClientMessage,  DestroyNotify,
+                                SelectionNotify, Expose,        ConfigureNotify, ReparentNotify, PropertyNotify};
+// Set by a window manager on the window when its frame changes.
+Atom net_frame_extents = None;
 // A focus query may name a window that another client destroys meanwhile.
 bool querying_focus = false;
 
@@ -367,6 +370,7 @@ bool put_at(Window ours, place target) {
     if (placement.corrections >= 2 || framed(ours)) return true;
     placement.corrections++;
     XMoveWindow(glut_display, ours, target.x, target.y);
+    glut_window_metrics_may_change();
     XFlush(glut_display);
     return false;
 }
@@ -414,14 +418,25 @@ void handle_event(const XEvent& event) {
     case FocusOut:
         if (event.xfocus.detail != NotifyInferior) refresh_focus();
         break;
+    case MapNotify:
+        glut_window_metrics_may_change();
+        refresh_focus();
+        break;
     case EnterNotify:
     case LeaveNotify:
-    case MapNotify:
     case UnmapNotify:
         refresh_focus();
         break;
     case ConfigureNotify:
-        if (event.xconfigure.window == window.load()) check_placement();
+        if (event.xconfigure.window != window.load()) break;
+        glut_window_metrics_may_change();
+        check_placement();
+        break;
+    case ReparentNotify:
+        glut_window_metrics_may_change();
+        break;
+    case PropertyNotify:
+        if (event.xproperty.atom == net_frame_extents) glut_window_metrics_may_change();
         break;
     default:
         break;
@@ -450,10 +465,11 @@ void x11_window_attach() {
     // atoms come in one round trip, and the hooks go in before any other request.
     static const char* names[] = {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "XdndAware", "XdndEnter", "XdndPosition",
                                   "XdndStatus", "XdndLeave", "XdndDrop", "XdndFinished", "XdndSelection",
-                                  "XdndActionCopy", "XdndTypeList", "text/uri-list", "ZV_DROPPED_FILES"};
+                                  "XdndActionCopy", "XdndTypeList", "text/uri-list", "ZV_DROPPED_FILES",
+                                  "_NET_FRAME_EXTENTS"};
     Atom* targets[] = {&wm_protocols, &wm_delete_window, &XdndAware, &XdndEnter, &XdndPosition,
                        &XdndStatus, &XdndLeave, &XdndDrop, &XdndFinished, &XdndSelection,
-                       &XdndActionCopy, &XdndTypeList, &uri_list, &drop_property};
+                       &XdndActionCopy, &XdndTypeList, &uri_list, &drop_property, &net_frame_extents};
     constexpr int count = sizeof names / sizeof names[0];
     Atom atoms[count];
     XLockDisplay(glut_display);
@@ -471,7 +487,7 @@ void x11_window_attach() {
     if (XGetWindowAttributes(glut_display, ours, &attributes))
         XSelectInput(glut_display, ours,
                      attributes.your_event_mask | FocusChangeMask | EnterWindowMask | LeaveWindowMask |
-                         StructureNotifyMask);
+                         StructureNotifyMask | PropertyChangeMask);
     set_fixed_size_hints(glut_display, ours);
     open_raw_motion(glut_display);
     // Files may be dropped on the window; _ACCEPTFILEDROP decides at each drag.

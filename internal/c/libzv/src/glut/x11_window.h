@@ -3,6 +3,9 @@
 // native key stream (Pause, Break, Scroll Lock, the keyboard device), and the
 // window's place in full screen and after it.
 //
+// Moves, resizes, maps, reparenting and frame-extent changes tell the request queue
+// that the cached window metrics may have changed.
+//
 // The focus is asked of the server whenever it may have changed (focus, crossing,
 // map and unmap events): while the focus follows the pointer no focus event says
 // that another window now takes the keys.
