@@ -1,4 +1,6 @@
 // CHAIN starting its target with the state file, and the target's restore.
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -63,6 +65,79 @@ TEST_F(ChainTest, TheTargetsPrologueTakesTheTagAndTheFile) {
         EXPECT_EQ(cwd(), c.handed_over ? folder : dir) << c.argv.back();
         bool left = access((dir + "/chain123.tmp").c_str(), F_OK) == 0;
         EXPECT_EQ(left, c.file_present && !c.handed_over) << c.argv.back();  // deleted, and never created
+    }
+}
+
+// Anyone who can write to the folder can put something at the tagged name. Only a plain
+// file of the user's, reached without following a link, is read and deleted; anything
+// else is a missing state file: error 53, no restore, the folder kept, the name left as
+// it is. Every state file here hands over SCREEN 13 and the folder "/".
+TEST_F(ChainTest, OnlyAPlainStateFileOfTheUsersOwnIsRestored) {
+    screen(13);
+    const std::string elsewhere = dir + "/elsewhere", name = dir + "/chain123.tmp";
+    write_state_file(elsewhere, "/");
+    const std::string state = contents(elsewhere);
+    const struct {
+        const char* what;
+        const char* after;
+    } rows[] = {
+        {"a plain file of the user's", "error 0, restored, folder /, the name deleted"},
+        {"a link to the user's state file", "error 53, not restored, folder kept, the name left"},
+        {"a FIFO", "error 53, not restored, folder kept, the name left"},
+        {"a folder", "error 53, not restored, folder kept, the name left"},
+        {"a file of another user", "error 53, not restored, folder kept, the name left"},
+        {"nothing", "error 53, not restored, folder kept, no name"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string what = row.what;
+        if (what == "a file of another user" && geteuid() != 0) continue;  // only root can give a file away
+        ASSERT_EQ(chdir(dir.c_str()), 0);
+        std::system(("rm -rf '" + name + "'").c_str());
+        pid_t feeder = -1;
+        if (what == "a plain file of the user's" || what == "a file of another user") {
+            std::ofstream(name, std::ios::binary) << state;
+            if (what == "a file of another user") {
+                ASSERT_EQ(chown(name.c_str(), 65534, 65534), 0);
+            }
+        } else if (what == "a link to the user's state file") {
+            ASSERT_EQ(symlink(elsewhere.c_str(), name.c_str()), 0);
+        } else if (what == "a FIFO") {
+            // With someone ready to write the state into it, so that a reader that
+            // takes it gets a whole hand-over rather than a wait.
+            ASSERT_EQ(mkfifo(name.c_str(), 0600), 0);
+            feeder = fork();
+            if (feeder == 0) {
+                int fd = open(name.c_str(), O_WRONLY);
+                if (fd >= 0 && write(fd, state.data(), state.size()) < 0) _exit(1);
+                _exit(0);
+            }
+        } else if (what == "a folder") {
+            ASSERT_EQ(mkdir(name.c_str(), 0755), 0);
+        }
+        screen(0);
+        clear_error();
+        command_line_is({"p", "(unique-tag:=/@*$+-)chain123.tmp"});
+        chain_input();
+        std::string report = "error " + std::to_string(new_error.load());
+        clear_error();
+        report += img_get(page_index(0))->legacy_mode == 13 ? ", restored" : ", not restored";
+        report += cwd() == "/" ? ", folder /" : cwd() == dir ? ", folder kept" : ", folder " + cwd();
+        struct stat st;
+        bool there = lstat(name.c_str(), &st) == 0;
+        bool as_it_was = S_ISLNK(st.st_mode) ? what == "a link to the user's state file"
+                         : S_ISFIFO(st.st_mode) ? what == "a FIFO"
+                         : S_ISDIR(st.st_mode)  ? what == "a folder"
+                                                : S_ISREG(st.st_mode) && contents(name) == state;
+        report += !there       ? (what == "nothing" ? ", no name" : ", the name deleted")
+                  : as_it_was ? ", the name left"
+                              : ", the name changed";
+        EXPECT_EQ(report, row.after);
+        if (feeder > 0) {
+            kill(feeder, SIGKILL);
+            waitpid(feeder, nullptr, 0);
+        }
+        EXPECT_EQ(contents(elsewhere), state) << "the file behind the link";
     }
 }
 
@@ -286,14 +361,26 @@ TEST_F(ChainTest, AFailedStateFileWriteStartsNothing) {
     ASSERT_EQ(chdir(dir.c_str()), 0);
     screen(0);
     static chain_file_ops failing;
+    static int64_t room;
     failing = chain_files();
-    failing.put = [](int32_t, const void*, int64_t) { error(61); };  // disk full
+    // A disk with room for the first 100 bytes.
+    failing.write = [](int fd, const void* bytes, size_t count) -> ssize_t {
+        if (room <= 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        ssize_t n = ::write(fd, bytes, std::min(count, size_t(room)));
+        room -= n > 0 ? n : 0;
+        return n;
+    };
+    room = 100;
     chain_set_file_ops(&failing);
     sub_chain(zvs_new_txt("next.bas"));
-    EXPECT_EQ(new_error.load(), 61);
+    EXPECT_EQ(new_error.load(), 75);
     usleep(200000);
     EXPECT_NE(access(marker.c_str(), F_OK), 0);
     EXPECT_EQ(close_program.load(), 0);
+    EXPECT_TRUE(state_files_in(dir).empty()) << "the part written stays behind";
 }
 
 TEST_F(ChainTest, AnEmptyTargetIsFileNotFound) {

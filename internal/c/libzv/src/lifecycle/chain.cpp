@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -11,7 +12,8 @@
 #include "clock/clock.h"
 #include "command/command.h"
 #include "error/error.h"
-#include "file/file_numbers.h"
+#include "file/gfs.h"
+#include "file/gfs_os.h"
 #include "lifecycle/run.h"
 #include "path/file_move.h"
 #include "platform/exe_path.h"
@@ -29,19 +31,11 @@ std::string current_folder() {
     return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
 }
 
-// "chain" + 100..999 + ".tmp", from the fraction of the current second.
-std::string state_file_name() {
+// The state file's first number, 100..999, from the fraction of the current second.
+int32_t state_file_number() {
     double t = timer_value(0.001, 1);
     int32_t n = int32_t(std::nearbyint((t - std::floor(t)) * 999.0));
-    if (n < 100) n = 100;
-    if (n > 999) n = 999;
-    return "chain" + std::to_string(n) + ".tmp";
-}
-
-bool exists(const std::string& path) {
-    std::string os;
-    struct stat st;
-    return libzv_os_path(path, &os) && stat(os.c_str(), &st) == 0;
+    return n < 100 ? 100 : n > 999 ? 999 : n;
 }
 
 // Moves a file between two system paths, replacing what is at the destination as
@@ -56,21 +50,47 @@ void put_u32(std::vector<uint8_t>& out, uint32_t v) {
     for (int i = 0; i < 4; i++) out.push_back(uint8_t(v >> (8 * i)));
 }
 
-// The state file: 512, the folder, the screen, 0. False when it could not be written.
-bool write_state_file(const std::string& name, const std::string& folder) {
-    const chain_file_ops& io = chain_files();
+// Every byte through the state file's write call; 0 or the errno of the failure.
+int write_all(int fd, const std::vector<uint8_t>& bytes) {
+    const uint8_t* at = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t n = chain_files().write(fd, at, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? errno : EIO;  // a write that takes nothing would never end
+        at += n;
+        left -= size_t(n);
+    }
+    return 0;
+}
+
+// The state file (512, the folder, the screen, 0) under a free name in the current
+// folder, made new and private. False, with the error raised and nothing left behind,
+// when it could not be written.
+bool write_state_file(const std::string& folder, std::string* name) {
     std::vector<uint8_t> bytes;
     put_u32(bytes, state_file_start);
     put_u32(bytes, uint32_t(folder.size()));
     bytes.insert(bytes.end(), folder.begin(), folder.end());
     chain_encode_screen_state(bytes);
     put_u32(bytes, 0);
-    int32_t f = io.freefile();
-    io.open_binary(name, f);
-    if (new_error_is_set()) return false;
-    io.put(f, bytes.data(), int64_t(bytes.size()));
-    io.close(f);
-    return !new_error_is_set();
+    int fd = chain_create_state_file(state_file_number(), name);
+    if (fd < 0) {
+        int err = errno;
+        if (err == EEXIST) error(ERR_TOO_MANY_FILES);  // all 900 names are taken
+        else error(gfs_error_number(gfs_os_open_error(err, *name), gfs_errors::open));
+        return false;
+    }
+    struct stat st;
+    bool known = ::fstat(fd, &st) == 0;
+    int failed = known ? write_all(fd, bytes) : errno;
+    if (::close(fd) != 0 && !failed) failed = errno;
+    if (!failed) return true;
+    // The name was made here a moment ago; while it still leads to this file it goes.
+    if (known) chain_remove_state_file(*name, st);
+    else ::unlink(name->c_str());
+    error(gfs_error_number(gfs_os_io_error(failed), gfs_errors::transfer));
+    return false;
 }
 
 // Starts the command with the tag from a folder of the system's; on success the
@@ -92,6 +112,7 @@ std::string in_folder(const std::string& folder, const std::string& name) {
     return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
+// The screen records through a file number.
 struct file_reader {
     int32_t number;
     static void read(void* context, void* bytes, int64_t length) {
@@ -101,11 +122,33 @@ struct file_reader {
     chain_source source() { return chain_source{this, read, left}; }
 };
 
-int32_t read_i32(int32_t f) {
-    uint8_t b[4] = {0, 0, 0, 0};
-    chain_files().get(f, b, 4);
-    return int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
-}
+// The state file through its descriptor; what cannot be read reads as zeros.
+struct state_reader {
+    int fd;
+    int64_t size, position = 0;
+    static void read(void* context, void* bytes, int64_t length) {
+        auto* r = static_cast<state_reader*>(context);
+        auto* p = static_cast<uint8_t*>(bytes);
+        std::fill(p, p + length, uint8_t(0));
+        for (int64_t done = 0; done < length;) {
+            ssize_t n = ::read(r->fd, p + done, size_t(std::min<int64_t>(length - done, 1 << 20)));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            done += n;
+            r->position += n;
+        }
+    }
+    static int64_t left(void* context) {
+        auto* r = static_cast<state_reader*>(context);
+        return r->size > r->position ? r->size - r->position : 0;
+    }
+    int32_t i32() {
+        uint8_t b[4];
+        read(this, b, 4);
+        return int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+    }
+    chain_source source() { return chain_source{this, read, left}; }
+};
 
 }  // namespace
 
@@ -142,8 +185,8 @@ void sub_chain(zvs* target) {
     // The stored folder is the caller's own, which the target changes to.
     std::string stored = cwd;
     if (stored.size() > 1 && stored.back() == '/') stored.pop_back();
-    std::string file = state_file_name();
-    if (!write_state_file(file, stored)) return;  // the write error is shown, nothing starts
+    std::string file;
+    if (!write_state_file(stored, &file)) return;  // the write error is shown, nothing starts
 
     // The target starts in its own folder and looks for the file there: move it
     // first, and keep track of where it is.
@@ -179,33 +222,25 @@ void chain_input() {
         last != command_line().substr(command_line().size() - chain_tag.size() - file.size()))
         return;
     command_drop_last_argument();
-    // An OPEN would create a missing file and restore from zeros.
-    if (!exists(file)) return error(ERR_FILE_NOT_FOUND);
+    // Only a plain file of the user's is the hand-over; anything else at that name
+    // (a link, a FIFO, a folder, another user's file) is left as it is.
+    struct stat st;
+    int fd = chain_open_state_file(file, &st);
+    if (fd < 0) return error(ERR_FILE_NOT_FOUND);
 
-    const chain_file_ops& io = chain_files();
-    int32_t f = io.freefile();
-    io.open_binary(file, f);
-    if (new_error_is_set()) return;
-    read_i32(f);  // 512
-    int32_t length = read_i32(f);
+    state_reader reader{fd, int64_t(st.st_size)};
+    reader.i32();  // 512
+    int32_t length = reader.i32();
     bool folder_ok = length >= 0 && length <= largest_folder;
     std::string folder;
     if (folder_ok) {
         folder.resize(size_t(length));
-        io.get(f, folder.data(), length);
-        file_reader reader{f};
-        if (chain_decode_screen_state(reader.source())) read_i32(f);  // the final 0
+        state_reader::read(&reader, folder.data(), length);
+        if (chain_decode_screen_state(reader.source())) reader.i32();  // the final 0
     }
-    io.close(f);
-    io.kill(file);
-    std::string os;
-    if (new_error_is_set()) {
-        // A screen record the program cannot set raised an error: CLOSE and KILL now
-        // wait for it, but the state file must not stay open or behind. It is the
-        // only file open this early.
-        file_close_all();
-        if (libzv_os_path(file, &os)) unlink(os.c_str());
-    }
+    ::close(fd);
+    // Deleted also when a screen record raised an error: it must not stay behind.
+    chain_remove_state_file(file, st);
     // The stored folder is the caller's current folder as the system gave it.
     if (folder_ok && !folder.empty() && folder.find('\0') == std::string::npos && chdir(folder.c_str()) != 0) {
         // A folder that is gone leaves the program where it started.

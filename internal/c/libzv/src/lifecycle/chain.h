@@ -2,6 +2,9 @@
 // program, the hand-over tag on its command line, and the restore at its start.
 // Program thread only.
 #pragma once
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -45,14 +48,32 @@ struct chain_source {
 };
 bool chain_decode_screen_state(const chain_source& source);
 
-// The file statements CHAIN uses; tests may replace them (nullptr: the file layer).
+// The state file's own names ("chain" + 100..999 + ".tmp") are predictable, and the
+// folders it lies in may be open to other users: nothing that already stands at such a
+// name is ever opened, written, moved or deleted.
+//
+// Makes the state file new and private (0600, never through a link) in the current
+// folder under the first free name from number `first` on, 999 wrapping to 100. The
+// descriptor, with *name set to the name made; -1 with errno set otherwise (EEXIST when
+// all 900 names are taken).
+int chain_create_state_file(int32_t first, std::string* name);
+// Opens a tagged state file for reading: only a plain file of the user's, reached
+// without following a link and without waiting on a FIFO; nothing is created. The
+// descriptor with *st filled, or -1 when anything else (or nothing) is there.
+int chain_open_state_file(const std::string& name, struct stat* st);
+// Deletes the state file by its name, only while that name still leads to the file
+// described by st.
+void chain_remove_state_file(const std::string& name, const struct stat& st);
+
+// The file operations CHAIN uses; tests may replace them (nullptr: the file layer's and
+// the system's).
 struct chain_file_ops {
-    int32_t (*freefile)();
-    void (*open_binary)(const std::string& name, int32_t number);
+    // The screen records through a file number (chain_savescreenstate and its reader).
     void (*put)(int32_t number, const void* bytes, int64_t length);
     void (*get)(int32_t number, void* bytes, int64_t length);  // zero-fills past the end
     int64_t (*remaining)(int32_t number);                        // bytes after the position
-    void (*close)(int32_t number);
+    // The write call of the state file.
+    ssize_t (*write)(int fd, const void* bytes, size_t count);
     void (*kill)(const std::string& path);  // a system path, used as it is
 };
 void chain_set_file_ops(const chain_file_ops* ops);
