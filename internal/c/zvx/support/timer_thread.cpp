@@ -82,9 +82,8 @@ restart:
 void timer_thread_rest() {
     for (;;) {
         uint32_t seen = timer_wake.load();
-        std::atomic_thread_fence(std::memory_order_seq_cst);  // pairs with timer_thread_wake
         if (stop_program.load()) return;
-        int32_t lock = ontimerthread_lock.load(std::memory_order_acquire);
+        int32_t lock = ontimerthread_lock.load();
         // 1: a request to answer. 2: the program holds the table and wakes the
         // thread when it gives it back.
         if (lock == 1 || (lock == 0 && any_watched())) return;

@@ -117,7 +117,7 @@ void ontimer_setup(int32_t i, double seconds, int32_t id, int64_t pass) {
     t.seconds.store(seconds);
     t.pass.store(pass);
     t.last.store(0);
-    t.id.store(id, std::memory_order_release);
+    t.id.store(id);
     timer_thread_wake();  // a timer already on now has a handler
 }
 
@@ -176,7 +176,7 @@ int32_t func__freetimer() {
     clear_slot(t);
     t.allocated.store(1);
     ontimer_nextfree.store(n + 1, std::memory_order_release);
-    ontimerthread_lock.store(0, std::memory_order_release);
+    ontimerthread_lock.store(0);
     timer_thread_wake();
     return n;
 }

@@ -33,11 +33,11 @@ inline void zvevent_raise() { zvevent.store(1, std::memory_order_release); }
 
 // Raised whenever the timer thread may have work after a rest: a timer given a
 // handler or switched on, a request for its table, the shutdown. The resting thread
-// waits for it to change. The fence pairs with the one the thread takes between
-// reading this word and looking at the timers, so that no change goes unseen.
+// reads this word, then looks at the timers, then waits for the word to change. The
+// change it looks for and both sides' accesses to this word are sequentially
+// consistent, so a change it missed raised the word after its read: no wake is lost.
 extern std::atomic<uint32_t> timer_wake;
 inline void timer_thread_wake() {
-    std::atomic_thread_fence(std::memory_order_seq_cst);
     timer_wake.fetch_add(1);
     timer_wake.notify_all();
 }
