@@ -105,6 +105,7 @@ protected:
         TrapTest::SetUp();
         still_clock::now_ns = 0;
         still_clock::passes = 0;
+        timer_thread_rests = 0;  // earlier threads rested too
         clock_set_source(&still_clock::source);
         clock_init();
         still_clock::now_ns = 5'000'000'000;  // GetTicks 5000
