@@ -8,6 +8,8 @@
 
 #include "number/type_word.h"
 #include "platform/console_terminal.h"
+#include "platform/pty_fixture.h"
+#include "support/scoped_env.h"
 #include "string/zvs.h"
 #include "text/input_editor.h"
 #include "text/text_fixture.h"
@@ -94,6 +96,17 @@ TEST_F(ConsoleInput, LineInputKeepsCommasAndQuotes) {
     zvs_input_target(1, type_word_string | type_word_line_input, a);
     zvs_input(1, 1);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(a->text), a->length), "a,\"b\"");
+}
+
+TEST_F(ConsoleInput, TextTypedAtAUtf8TerminalReachesLineInputAsItsBytes) {
+    scoped_env lc_all("LC_ALL", nullptr), lc_ctype("LC_CTYPE", nullptr), lang("LANG", "C.UTF-8");
+    pseudo_terminal pty;
+    console_page();
+    pty.type("é█a\n");
+    zvs* a = zvs_new(0, 0);
+    zvs_input_target(1, type_word_string | type_word_line_input, a);
+    zvs_input(1, 1);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(a->text), a->length), "\xC3\xA9\xE2\x96\x88\x61");
 }
 
 TEST_F(ConsoleInput, SeedQuestionPrintsThePromptAndReadsAnInteger) {

@@ -9,6 +9,8 @@
 #include <mutex>
 #include <string>
 
+#include "support/utf8.h"
+
 // Serialises every call of the layer (alerts come from several threads). Recursive, so
 // that a wrapper can hold it until it has copied an answer, and a chooser can ask its
 // own message box.
@@ -93,7 +95,6 @@ bool dialog_text_in(const char* text, std::string* out, int32_t max_units = 0);
 std::string dialog_text_out(const std::string& utf8, int32_t max_bytes = 0);
 
 // Strict UTF-8 <-> UTF-16, and Windows-1252 (characters it lacks become '?').
-bool utf8_valid(const char* text, size_t length);
 bool utf8_to_utf16(const char* text, std::u16string* out);
 bool utf16_to_utf8(const char16_t* text, std::string* out);
 std::string cp1252_to_utf8(const char* text);
@@ -104,6 +105,5 @@ size_t utf8_cut_units(const std::string& utf8, size_t max_units);
 size_t utf8_cut_bytes(const std::string& utf8, size_t max_bytes);
 // Decodes one character of valid UTF-8 at *at and moves past it.
 uint32_t utf8_next(const std::string& utf8, size_t* at);
-void utf8_append(std::string* out, uint32_t code_point);
 // ASCII lower case, byte by byte.
 std::string ascii_lower(const char* text);

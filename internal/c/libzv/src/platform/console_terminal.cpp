@@ -10,8 +10,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <string>
+
 #include "platform/console_terminal_state.h"
 #include "platform/process_exit.h"
+#include "support/utf8.h"
 
 namespace {
 
@@ -27,6 +30,7 @@ struct shadow_grid {
 int in_fd = STDIN_FILENO;
 FILE* out_stream = nullptr;  // stdout unless a test gave another stream
 bool out_terminal = false;
+bool out_utf8 = false;  // the output terminal shows UTF-8
 bool in_terminal = false;
 shadow_grid grid{};
 // The size WIDTH asked for last (0: none): the grid's size when the output is no terminal.
@@ -82,6 +86,21 @@ void grid_line_feed() {
     for (int32_t c = 0; c < grid.columns; c++) last[c] = blank_cell();
 }
 
+// One character shown in the next cell, with the deferred wrap at the last column.
+void grid_show(uint8_t code) {
+    if (grid.columns == 0) return;
+    if (grid.wrap_pending) {
+        grid.wrap_pending = false;
+        grid_line_feed();
+    }
+    grid.cells[static_cast<size_t>(grid.row) * grid.columns + grid.column] =
+        static_cast<uint16_t>(grid.attribute << 8 | code);
+    if (grid.column == grid.columns - 1)
+        grid.wrap_pending = true;
+    else
+        grid.column++;
+}
+
 void grid_put(uint8_t b) {
     switch (b) {
         case 13:
@@ -105,17 +124,33 @@ void grid_put(uint8_t b) {
             break;
     }
     if (b < 32 || b == 127) return;  // no movement: bell, NUL, escape and the rest
-    if (grid.columns == 0) return;
-    if (grid.wrap_pending) {
-        grid.wrap_pending = false;
-        grid_line_feed();
-    }
-    grid.cells[static_cast<size_t>(grid.row) * grid.columns + grid.column] =
-        static_cast<uint16_t>(grid.attribute << 8 | b);
-    if (grid.column == grid.columns - 1)
-        grid.wrap_pending = true;
-    else
-        grid.column++;
+    grid_show(b);
+}
+
+// Whether a terminal shows the character in a cell of its own: not a C0 or C1 control,
+// and a character that UTF-8 can carry.
+bool takes_a_cell(uint32_t c) {
+    return c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0) && !(c >= 0xD800 && c <= 0xDFFF) && c <= 0x10FFFF;
+}
+
+// The codeset part of a locale name ("en_US.UTF-8@euro" gives "UTF-8"): UTF-8 by any
+// spelling, or the plain C locale, means the terminal shows UTF-8.
+bool locale_shows_utf8(const char* name) {
+    if (!name || !*name || strcmp(name, "C") == 0 || strcmp(name, "POSIX") == 0) return true;
+    const char* dot = strchr(name, '.');
+    if (!dot) return false;
+    std::string codeset;
+    for (const char* p = dot + 1; *p && *p != '@'; p++)
+        if (*p != '-' && *p != '_') codeset += static_cast<char>(*p >= 'A' && *p <= 'Z' ? *p + 32 : *p);
+    return codeset == "utf8";
+}
+
+// The locale in force for characters: the first of LC_ALL, LC_CTYPE and LANG that is set
+// and not empty.
+const char* character_locale() {
+    for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"})
+        if (const char* value = getenv(name); value && *value) return value;
+    return nullptr;
 }
 
 // An escape sequence: only to a terminal, through the same stream as the text.
@@ -155,6 +190,7 @@ void attach(int input, FILE* output) {
     out_stream = output;
     out_terminal = isatty(fileno(out())) == 1;
     in_terminal = isatty(in_fd) == 1;
+    out_utf8 = out_terminal && locale_shows_utf8(character_locale());
     restore_in_fd.store(in_fd);
     restore_out_fd.store(out_terminal ? fileno(out()) : -1);
     saved_valid.store(false);
@@ -194,6 +230,41 @@ bool console_input_is_terminal() { return in_terminal; }
 void console_write(const void* bytes, size_t length) {
     if (length) fwrite(bytes, 1, length, out());
     const uint8_t* p = static_cast<const uint8_t*>(bytes);
+    for (size_t i = 0; i < length; i++) grid_put(p[i]);
+}
+
+bool console_shows_utf8() { return out_utf8; }
+
+void console_write_text(const void* bytes, size_t length, const console_charset& charset) {
+    const auto* p = static_cast<const uint8_t*>(bytes);
+    size_t high = 0;
+    while (high < length && p[high] < 0x80) high++;
+    if (!out_utf8 || high == length) {
+        console_write(bytes, length);
+        return;
+    }
+    if (utf8_valid(static_cast<const char*>(bytes), length)) {
+        fwrite(bytes, 1, length, out());
+        for (size_t at = 0; at < length;) {
+            uint32_t character;
+            utf8_decode(p, length, &at, &character);
+            if (character < 0x80) {
+                grid_put(static_cast<uint8_t>(character));
+            } else {
+                int32_t code = charset.from_unicode(character);
+                grid_show(static_cast<uint8_t>(code < 0 ? '?' : code));
+            }
+        }
+        return;
+    }
+    std::string shown(reinterpret_cast<const char*>(p), high);
+    for (size_t i = high; i < length; i++) {
+        uint32_t character = p[i] < 0x80 ? p[i] : charset.to_unicode(p[i]);
+        // A code mapped to a control or to no character still takes its cell.
+        if (p[i] >= 0x80 && !takes_a_cell(character)) character = '?';
+        utf8_append(&shown, character);
+    }
+    fwrite(shown.data(), 1, shown.size(), out());
     for (size_t i = 0; i < length; i++) grid_put(p[i]);
 }
 

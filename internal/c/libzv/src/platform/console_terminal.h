@@ -25,6 +25,21 @@ bool console_input_is_terminal();
 // the last column, CR, LF (as CR LF), BS and TAB act, other control bytes do not
 // move; a new line on the last row scrolls the grid.
 void console_write(const void* bytes, size_t length);
+
+// The character set of the program's text, which a UTF-8 terminal cannot show as it is.
+struct console_charset {
+    uint32_t (*to_unicode)(uint8_t code);        // the character of code 128-255
+    int32_t (*from_unicode)(uint32_t character);  // its code, -1 when the set lacks it
+};
+// The program's text. On a UTF-8 terminal (see console_shows_utf8) a text that is
+// valid UTF-8 passes unchanged, one shadow cell per character holding its code (63
+// when the set lacks it); any other text shows bytes 128-255 as the UTF-8 of their
+// characters, one cell per byte. Elsewhere as console_write.
+void console_write_text(const void* bytes, size_t length, const console_charset& charset);
+// Whether the output is a terminal that shows UTF-8: the locale that LC_ALL, else
+// LC_CTYPE, else LANG names is UTF-8, or C, POSIX or none (such terminals are UTF-8
+// in practice). Read when the console is set up; the C locale is never changed.
+bool console_shows_utf8();
 void console_flush();
 // Clears the terminal and the grid (with the current attribute); cursor (1, 1).
 void console_clear();

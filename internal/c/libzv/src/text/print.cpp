@@ -3,6 +3,7 @@
 
 #include "error/error.h"
 #include "font/font_tables.h"
+#include "font/glyphs.h"
 #include "image/image_table.h"
 #include "image/printer_page.h"
 #include "platform/console_terminal.h"
@@ -16,6 +17,15 @@ int32_t no_control_characters2 = 0;
 namespace {
 
 void (*beep_call)() = nullptr;
+
+// The console shows the program's code page 437 text through the current table
+// (_MAPUNICODE applies), and reads characters back into it.
+uint32_t cp437_character(uint8_t code) { return codepage437_to_unicode16[code].load(std::memory_order_relaxed); }
+int32_t cp437_code(uint32_t character) {
+    int32_t code = unicode_to_cp437(character);
+    return code || codepage437_to_unicode16[0].load(std::memory_order_relaxed) == character ? code : -1;
+}
+constexpr console_charset cp437_console{cp437_character, cp437_code};
 
 bool is_proportional(const img_struct* im) { return !im->text && text_font_width(im->font) == 0; }
 
@@ -163,7 +173,7 @@ void print_core(zvs* text, int32_t finish_line) {
     img_struct* im = write_page();
     if (im->console) {
         // Counted bytes: a CHR$(0) in the text must not end it.
-        console_write(text->text, static_cast<size_t>(text->length));
+        console_write_text(text->text, static_cast<size_t>(text->length), cp437_console);
         if (finish_line) console_write("\n", 1);
         console_flush();
         return;
