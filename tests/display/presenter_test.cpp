@@ -195,7 +195,15 @@ TEST_F(Presenter, SoftwareScreenIsOpaqueFirstAndBlendedLater) {
     EXPECT_EQ(renderer_state().use_alpha, 1);
 }
 
-TEST_F(Presenter, HardwareLayersAreReplayedInDisplayOrder) {
+// A display order (_DISPLAYORDER codes: 1 screen, 2 hardware layer, 3 the second
+// hardware layer, 4 the program's own OpenGL, which draws nothing) and the draws it gives.
+struct order_case {
+    int32_t codes[4];
+    std::vector<std::string> draws;  // "screen", or "put" and the put's left edge
+};
+class DisplayOrderDraws : public PresenterTest, public testing::WithParamInterface<order_case> {};
+
+TEST_P(DisplayOrderDraws, LayersAreReplayedInDisplayOrder) {
     environment(640, 400, 640, 400);
     produced(2, 1);
     int32_t sprite = image(4, 4);
@@ -214,14 +222,19 @@ TEST_F(Presenter, HardwareLayersAreReplayedInDisplayOrder) {
     display_frame_order_next = 1;
     queue_put(-1, 100);  // second hardware layer
     queue_put(0, 200);   // hardware layer
-    sub__displayorder(3, 1, 2, 0);  // second layer, screen, hardware layer
+    const order_case& o = GetParam();
+    sub__displayorder(o.codes[0], o.codes[1], o.codes[2], o.codes[3]);
     GLUT_DISPLAY_REQUEST();
-    // Three draws: the put at x 100, the screen, the put at x 200.
-    ASSERT_EQ(fake_gl::drawn.size(), 3u);
-    EXPECT_EQ(fake_gl::drawn[0][0], 100);
-    EXPECT_EQ(fake_gl::drawn[1][2], 640);
-    EXPECT_EQ(fake_gl::drawn[2][0], 200);
+    std::vector<std::string> draws;
+    for (const auto& d : fake_gl::drawn) draws.push_back(d[2] == 640 ? "screen" : "put " + std::to_string(int(d[0])));
+    EXPECT_EQ(draws, o.draws);
+    EXPECT_EQ(fake_window::swaps, 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Orders, DisplayOrderDraws,
+                         testing::Values(order_case{{3, 1, 2, 0}, {"put 100", "screen", "put 200"}},
+                                         order_case{{4, 3, 1, 2}, {"put 100", "screen", "put 200"}},
+                                         order_case{{4, 0, 0, 0}, {}}));
 
 TEST_F(Presenter, WithoutAHardwareLayerFreesStillRun) {
     produced(2, 1);

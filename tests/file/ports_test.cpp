@@ -101,6 +101,7 @@ TEST_F(Ports, StatusPortShowsEachRetraceOnce) {
 TEST_F(Ports, RangesAndPortsThatAreNotEmulated) {
     const struct { int32_t port; int32_t error; int32_t unsupported; } cases[] = {
         {70000, 6, 0}, {-65537, 6, 0}, {65536, 6, 0}, {0x300, 0, 1}, {-65536, 0, 1}, {65535, 0, 1}, {0x3DA, 0, 0},
+        {0x3C8, 0, 1},  // the palette's write index reads nothing
     };
     for (const auto& c : cases) {
         error_reset_for_tests();

@@ -82,6 +82,14 @@ TEST(SerialSyntax, NamesAndTheirSettings) {
     }
 }
 
+TEST(SerialSyntax, PortNOpensTheNthSerialDevice) {
+    const struct {
+        int32_t port;
+        const char* device;
+    } cases[] = {{1, "/dev/ttyS0"}, {3, "/dev/ttyS2"}, {255, "/dev/ttyS254"}};
+    for (const auto& c : cases) EXPECT_EQ(gfs_com_device(c.port), c.device) << c.port;
+}
+
 TEST(SerialSyntax, SettingsAsTerminalFlags) {
     struct Case {
         uint8_t data_bits, stop_x10;

@@ -88,7 +88,13 @@ TEST_F(Run, RunInitForgetsKeyTrapsAndResetsTheScreenRndAndKeyboard) {
 
 TEST_F(Run, AProgramThatCannotBeStartedRaisesError53AndTheProgramGoesOn) {
     const std::string missing = ::testing::TempDir() + "no-such-program-" + std::to_string(getpid());
-    const std::string names[] = {missing, missing + " arg", std::string("/bin/true\0x", 11), ""};
+    // A program as BASIC source: no compiler comes with the runtime.
+    const std::string source = ::testing::TempDir() + "next-" + std::to_string(getpid()) + ".bas";
+    FILE* f = fopen(source.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    fputs("PRINT 1\n", f);
+    fclose(f);
+    const std::string names[] = {missing, missing + " arg", std::string("/bin/true\0x", 11), "", source};
     for (const auto& name : names) {
         sub_run(text(name));
         EXPECT_EQ(new_error.load(), 53) << name;
@@ -96,6 +102,7 @@ TEST_F(Run, AProgramThatCannotBeStartedRaisesError53AndTheProgramGoesOn) {
     }
     EXPECT_EQ(close_program.load(), 0);
     EXPECT_EQ(exit_ok.load(), 0);
+    unlink(source.c_str());
 }
 
 TEST_F(Run, NothingHappensWhileAnErrorIsPending) {

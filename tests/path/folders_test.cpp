@@ -52,6 +52,7 @@ TEST_F(Folders, StartFolderIsKeptFromTheFirstSaveOnly) {
 TEST_F(Folders, FolderStatementErrors) {
     fs::create_directories("sub/dir");
     fs::create_directory("full");
+    fs::create_directory("C:");  // a folder named like a drive is never the drive
     write("full/f", "x");
     write("file", "x");
     const struct {
@@ -63,6 +64,7 @@ TEST_F(Folders, FolderStatementErrors) {
         {"CHDIR", sub_chdir, "missing", 76},
         {"CHDIR", sub_chdir, "file", 76},
         {"CHDIR", sub_chdir, "Q:\\x", 76},
+        {"CHDIR", sub_chdir, "C:\\", 76},
         {"CHDIR", sub_chdir, "", 76},
         {"MKDIR", sub_mkdir, "sub", 75},
         {"MKDIR", sub_mkdir, "file", 75},
@@ -72,6 +74,7 @@ TEST_F(Folders, FolderStatementErrors) {
         {"RMDIR", sub_rmdir, "sub", 75},
         {"RMDIR", sub_rmdir, "missing", 76},
         {"RMDIR", sub_rmdir, "file", 76},
+        {"RMDIR", sub_rmdir, "C:\\", 76},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(error_of([&] { c.statement(s(c.path)); }), c.error) << c.what << " " << c.path;
@@ -79,6 +82,7 @@ TEST_F(Folders, FolderStatementErrors) {
     }
     EXPECT_TRUE(fs::exists("full/f"));
     EXPECT_TRUE(fs::is_directory("sub/dir"));
+    EXPECT_TRUE(fs::is_directory("C:"));
 }
 
 TEST_F(Folders, MakeAndRemoveWithEitherSeparator) {
@@ -271,9 +275,12 @@ TEST_F(Folders, ExistenceTests) {
     write("sub/f", "x");
     ASSERT_EQ(symlink("missing-target", "broken"), 0);
     ASSERT_EQ(symlink("sub", "link"), 0);
+    fs::create_directories("C:/DATA");  // folders named like a drive and its folder
+    write("C:/DATA/X.TXT", "x");
     const struct { const char* path; int32_t file, folder; } cases[] = {
         {"sub\\f", -1, 0}, {"sub/f", -1, 0}, {"sub", 0, -1},   {"missing", 0, 0}, {"", 0, 0},
         {"link", 0, -1},   {"broken", 0, 0}, {"Q:\\sub", 0, 0}, {"NUL", -1, 0},    {".", 0, -1},
+        {"C:\\", 0, 0},    {"C:\\DATA", 0, 0}, {"C:/DATA", 0, 0}, {"C:\\DATA\\X.TXT", 0, 0},
     };
     for (bool pending : {false, true}) {
         error_reset_for_tests();

@@ -54,6 +54,9 @@ TEST_F(ConsoleControls, ConsoleOffMakesTheTitleDoNothingUntilOn) {
     EXPECT_EQ(console_active.load(), 0);
     sub__consoletitle(text("T"));
     EXPECT_EQ(terminal.output(), "");
+    // Nothing is hidden: text still reaches the terminal.
+    console_write("x", 1);
+    EXPECT_EQ(terminal.output(), "x");
     sub__console(1);
     EXPECT_EQ(console_active.load(), 1);
     sub__consoletitle(text("T"));

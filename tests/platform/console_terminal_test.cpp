@@ -206,6 +206,9 @@ TEST(ConsoleTerminal, RecordsOfKeysAndMouseReports) {
         {"\x1b[6~", console_record::key, 81}, {"\x1b[H", console_record::key, 71},
         {"\x1b[F", console_record::key, 79},  {"\x1b[1;5A", console_record::key, 72},
         {"\x1b[99~", console_record::key, 0}, {"\x01", console_record::key, 0},
+        // Alt+X, a byte above ASCII, a keypad key in application mode: no code.
+        {"\x1bx", console_record::key, 0},   {"\xe9", console_record::key, 0},
+        {"\x1bOq", console_record::key, 0},
     };
     pseudo_terminal pty;
     console_set_mode(console_mode::keys);

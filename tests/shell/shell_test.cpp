@@ -27,6 +27,8 @@ TEST_F(ShellTest, FunctionsReturnTheExitCodeOrOneHundredTwentyEightPlusTheSignal
     } cases[] = {
         {"exit 3", false, 3},       {"exit 255", false, 255}, {"kill -9 $$", false, 137},
         {"true", true, 0},          {"false", true, 1},       {"exit 300", true, 44},
+        // A document is not opened by its type, and Windows commands are not found.
+        {"notes.txt", true, 127},   {"cmd /c dir", true, 127},
     };
     for (const auto& c : cases) {
         int64_t code = c.hidden ? func__shellhide(text(c.command)) : func_shell(text(c.command));

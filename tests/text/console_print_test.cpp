@@ -116,6 +116,7 @@ TEST_F(ConsolePrint, AUtf8TerminalShowsCodePage437AndPassesUtf8) {
         {"UTF-8 text", c_utf8, "B café €|", "B café €|", 10},
         {"UTF-8 and code 130 mixed", c_utf8, mixed, "├⌐é", 4},
         {"controls act, ASCII as it is", c_utf8, "x\xB0\t\xB1", "x░\t▒", 10},
+        {"a double-width character counts one cell", c_utf8, "漢|", "漢|", 3},
         {"LC_ALL over LANG", {"en_US.UTF-8", nullptr, "de_DE.ISO-8859-1"}, box, "A╔═╗é█|", 8},
         {"LC_CTYPE over LANG", {nullptr, "C.utf8", "de_DE.ISO-8859-1"}, box, "A╔═╗é█|", 8},
         {"LANG=C", {nullptr, nullptr, "C"}, box, "A╔═╗é█|", 8},

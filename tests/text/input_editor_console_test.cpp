@@ -107,6 +107,9 @@ TEST_F(ConsoleInput, TextTypedAtAUtf8TerminalReachesLineInputAsItsBytes) {
     zvs_input_target(1, type_word_string | type_word_line_input, a);
     zvs_input(1, 1);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(a->text), a->length), "\xC3\xA9\xE2\x96\x88\x61");
+    // The terminal echoed the line itself: the console knows only what the program wrote.
+    EXPECT_EQ(func_csrlin(), 1);
+    EXPECT_EQ(func_pos(0), 1);
 }
 
 TEST_F(ConsoleInput, SeedQuestionPrintsThePromptAndReadsAnInteger) {

@@ -30,5 +30,8 @@ void gfs_com_termios(const gfs_file_struct* f, termios* t);
 // The speed not among the standard ones is set through the kernel's own interface.
 bool gfs_com_set_custom_speed(int fd, int32_t baud);
 
+// The device that port n opens: /dev/ttyS<n-1>, reached by a USB adapter only through
+// a link at that name.
+std::string gfs_com_device(int32_t port);
 // Tests point port n at another device (a pty); an empty path restores /dev/ttyS<n-1>.
 void gfs_com_set_device_for_tests(int32_t port, const std::string& path);

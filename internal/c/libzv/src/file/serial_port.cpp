@@ -20,12 +20,6 @@ namespace {
 
 std::map<int32_t, std::string> device_overrides;
 
-std::string device_path(int32_t port) {
-    auto it = device_overrides.find(port);
-    if (it != device_overrides.end()) return it->second;
-    return "/dev/ttyS" + std::to_string(port - 1);
-}
-
 bool standard_speed(int32_t baud, speed_t* speed) {
     static const std::pair<int32_t, speed_t> speeds[] = {
         {50, B50},         {75, B75},         {110, B110},       {134, B134},       {150, B150},
@@ -57,6 +51,12 @@ int slice_ms(clock_type::time_point deadline) {
 }
 
 }  // namespace
+
+std::string gfs_com_device(int32_t port) {
+    auto it = device_overrides.find(port);
+    if (it != device_overrides.end()) return it->second;
+    return "/dev/ttyS" + std::to_string(port - 1);
+}
 
 void gfs_com_set_device_for_tests(int32_t port, const std::string& path) {
     if (path.empty())
@@ -95,7 +95,7 @@ void gfs_com_termios(const gfs_file_struct* f, termios* t) {
 int32_t gfs_open_com_port(gfs_file_struct* f) {
     int flags = O_NOCTTY | O_CLOEXEC | O_NONBLOCK;
     flags |= f->can_read && f->can_write ? O_RDWR : f->can_write ? O_WRONLY : O_RDONLY;
-    int fd = ::open(device_path(f->com_port).c_str(), flags);
+    int fd = ::open(gfs_com_device(f->com_port).c_str(), flags);
     if (fd < 0) return gfs_device_unavailable;
     // TIOCEXCL keeps other programs out; flock also keeps out root and this process.
     if (::ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY) return fail(fd);
