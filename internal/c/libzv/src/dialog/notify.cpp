@@ -1,5 +1,5 @@
 // The notification popup: ndlg_notifyPopup, its UTF-16 twin, and the notifier thread
-// that shows the popup at the bottom right of the screen for ten seconds.
+// that shows the popup at the bottom right of the desktop for ten seconds.
 #include <condition_variable>
 #include <mutex>
 #include <thread>

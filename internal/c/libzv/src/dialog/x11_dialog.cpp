@@ -18,6 +18,7 @@
 #include "dialog/dialog_layer.h"
 #include "dialog/x11_keysym.h"
 #include "glut/x11_window.h"
+#include "platform/x11_desktop.h"
 
 // A connection kept for the life of the process with its fonts, input method and
 // colours: Xft and Xrender keep per-connection caches that go stale when a connection
@@ -131,14 +132,19 @@ Window viewable_owner(Display* d) {
 // the screen, and this keeps any size from wrapping.
 int32_t window_extent(int32_t v) { return std::clamp(v, 1, 65535); }
 
+// A dialog with an owner stays on the screen; one without it, and the notification,
+// belong to the desktop, the primary monitor (the whole screen when the runtime has
+// no X connection of its own).
 void place(dx_window* w, int32_t* x, int32_t* y) {
-    int32_t sw = DisplayWidth(w->display, w->screen), sh = DisplayHeight(w->display, w->screen);
+    const x11_rect screen{0, 0, DisplayWidth(w->display, w->screen), DisplayHeight(w->display, w->screen)};
+    x11_rect area = screen;
+    if (!w->owner && !x11_desktop_area(&area)) area = screen;
     if (w->popup) {
-        *x = std::max(0, sw - w->width - 16);
-        *y = std::max(0, sh - w->height - 48);
+        *x = std::max(area.x, area.x + area.width - w->width - 16);
+        *y = std::max(area.y, area.y + area.height - w->height - 48);
         return;
     }
-    int32_t cx = sw / 2, cy = sh / 2;
+    int32_t cx = area.x + area.width / 2, cy = area.y + area.height / 2;
     if (w->owner) {
         XWindowAttributes a;
         Window child;
@@ -149,8 +155,8 @@ void place(dx_window* w, int32_t* x, int32_t* y) {
             cy = oy + a.height / 2;
         }
     }
-    *x = std::max(0, std::min(cx - w->width / 2, sw - w->width));
-    *y = std::max(0, std::min(cy - w->height / 2, sh - w->height));
+    *x = std::max(area.x, std::min(cx - w->width / 2, area.x + area.width - w->width));
+    *y = std::max(area.y, std::min(cy - w->height / 2, area.y + area.height - w->height));
 }
 
 void fix_size(dx_window* w) {

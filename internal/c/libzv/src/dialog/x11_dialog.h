@@ -4,9 +4,9 @@
 // records that a closed connection would leave behind for the next one at its address.
 //
 // A dialog opens its window with dx_open (class "ZvDialog", instance by kind, the
-// title in UTF-8, centred on the program's window or the screen), draws into a back
-// buffer between dx_begin and dx_end, and runs its own loop on dx_next_event until it
-// has an answer. dx_close gives the focus back to the program's window when it had it.
+// title in UTF-8, centred on the program's window, else on the desktop), draws into a
+// back buffer between dx_begin and dx_end, and runs its own loop on dx_next_event until
+// it has an answer. dx_close gives the focus back to the program's window when it had it.
 // Caller holds dialog_lock(). No X error handler is installed: the layer makes no
 // request that can fail on a window it does not own.
 #pragma once
@@ -24,7 +24,7 @@ bool dx_ring_bell(int32_t pitch, int32_t duration_ms);
 // Null when the display does not open.
 dx_window* dx_open(const char* instance, const std::string& title, int32_t width, int32_t height);
 // The notification's window: class "ZvNotify", override-redirect (never focused, no
-// frame), at the bottom right of the screen. Shown with dx_show_unfocused.
+// frame), at the bottom right of the desktop. Shown with dx_show_unfocused.
 dx_window* dx_open_notifier(const std::string& title, int32_t width, int32_t height);
 void dx_show_unfocused(dx_window* w);
 // Maps the window, waits until it shows and gives it the keyboard focus.

@@ -5,6 +5,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xinerama.h>
+#include <X11/extensions/Xrandr.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -15,6 +17,9 @@ namespace {
 
 std::mutex connection_lock;
 Display* connection = nullptr;
+// Whether the server lists monitors (RandR 1.5); -1 until asked, then kept as the
+// connection is.
+int randr_monitors_listed = -1;
 std::atomic<uint8_t> scroll_lock{0};
 
 KeySym keysym_of(x11_modifier_key key) {
@@ -108,12 +113,73 @@ void x11_activate_window(unsigned long window) {
     XFlush(connection);
 }
 
-bool x11_desktop_size(int32_t* width, int32_t* height) {
+x11_rect x11_choose_desktop(const std::vector<x11_monitor>& randr_monitors, const std::vector<x11_rect>& xinerama_heads,
+                            const x11_rect& screen) {
+    for (const x11_monitor& m : randr_monitors)
+        if (m.primary) return m.area;
+    for (const x11_monitor& m : randr_monitors) {
+        const x11_rect& a = m.area;
+        if (a.x <= 0 && a.y <= 0 && a.x + a.width > 0 && a.y + a.height > 0) return a;
+    }
+    if (!randr_monitors.empty()) return randr_monitors.front().area;
+    if (!xinerama_heads.empty()) return xinerama_heads.front();
+    return screen;
+}
+
+namespace {
+
+// Asking an older server for its monitors would be a protocol error, which ends the process.
+bool randr_lists_monitors() {
+    if (randr_monitors_listed < 0) {
+        int event_base, error_base, major = 0, minor = 0;
+        randr_monitors_listed = XRRQueryExtension(connection, &event_base, &error_base) &&
+                                XRRQueryVersion(connection, &major, &minor) &&
+                                (major > 1 || (major == 1 && minor >= 5));
+    }
+    return randr_monitors_listed == 1;
+}
+
+std::vector<x11_monitor> randr_monitors() {
+    std::vector<x11_monitor> found;
+    if (!randr_lists_monitors()) return found;
+    int count = 0;
+    XRRMonitorInfo* monitors = XRRGetMonitors(connection, DefaultRootWindow(connection), True, &count);
+    for (int i = 0; i < count; ++i) {
+        const XRRMonitorInfo& m = monitors[i];
+        found.push_back({{m.x, m.y, m.width, m.height}, m.primary != 0});
+    }
+    if (monitors) XRRFreeMonitors(monitors);
+    return found;
+}
+
+std::vector<x11_rect> xinerama_heads() {
+    std::vector<x11_rect> found;
+    int event_base, error_base;
+    if (!XineramaQueryExtension(connection, &event_base, &error_base) || !XineramaIsActive(connection)) return found;
+    int count = 0;
+    XineramaScreenInfo* heads = XineramaQueryScreens(connection, &count);
+    for (int i = 0; i < count; ++i) found.push_back({heads[i].x_org, heads[i].y_org, heads[i].width, heads[i].height});
+    if (heads) XFree(heads);
+    return found;
+}
+
+}  // namespace
+
+bool x11_desktop_area(x11_rect* area) {
     std::lock_guard<std::mutex> hold(connection_lock);
     if (!connection) return false;
     Screen* screen = DefaultScreenOfDisplay(connection);
-    *width = WidthOfScreen(screen);
-    *height = HeightOfScreen(screen);
+    std::vector<x11_monitor> monitors = randr_monitors();
+    *area = x11_choose_desktop(monitors, monitors.empty() ? xinerama_heads() : std::vector<x11_rect>{},
+                               {0, 0, WidthOfScreen(screen), HeightOfScreen(screen)});
+    return true;
+}
+
+bool x11_desktop_size(int32_t* width, int32_t* height) {
+    x11_rect area;
+    if (!x11_desktop_area(&area)) return false;
+    *width = area.width;
+    *height = area.height;
     return true;
 }
 

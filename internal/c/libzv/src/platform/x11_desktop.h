@@ -1,9 +1,10 @@
 // The runtime's own X connection, for threads other than the window thread: lock and
 // modifier key state, simulated lock-key presses and other simulated input, the
-// desktop size, the minimised check. Every call is serialised by one mutex; with
-// no display every key reads as up and every lock as off.
+// desktop (the primary monitor), the minimised check. Every call is serialised by one
+// mutex; with no display every key reads as up and every lock as off.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 // Opens the connection when a display exists (start-up, before the window).
 void x11_desktop_global_init();
@@ -34,6 +35,23 @@ bool x11_window_iconic(unsigned long window);
 // Raises the window and gives it the keyboard focus.
 void x11_activate_window(unsigned long window);
 
+// A rectangle of the X screen, in its pixels.
+struct x11_rect {
+    int32_t x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const x11_rect&) const = default;
+};
+struct x11_monitor {
+    x11_rect area;
+    bool primary = false;
+};
+// The desktop among what the server reports, as programs expect it to be one monitor
+// however many there are: RandR's primary monitor; else the RandR monitor that holds
+// the screen's origin, or the first; else the first Xinerama head; else the screen.
+x11_rect x11_choose_desktop(const std::vector<x11_monitor>& randr_monitors, const std::vector<x11_rect>& xinerama_heads,
+                            const x11_rect& screen);
+// The desktop in X screen coordinates, asked of the server at each call, so that it
+// follows the monitors as they change; false without a display.
+bool x11_desktop_area(x11_rect* area);
 // The desktop's size in pixels; false without a display.
 bool x11_desktop_size(int32_t* width, int32_t* height);
 

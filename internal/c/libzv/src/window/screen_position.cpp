@@ -35,13 +35,18 @@ void sub__screenmove(int32_t x, int32_t y, int32_t mode) {
     }
     if (full_screen.load()) return;
     if (mode == 1) {
-        int32_t screen_width = libzv_glut_get(GET_SCREEN_WIDTH);
-        while (screen_width == -1 && !stop_program.load()) screen_width = libzv_glut_get(GET_SCREEN_WIDTH);
-        int32_t screen_height = libzv_glut_get(GET_SCREEN_HEIGHT);
+        // Centred on the desktop, the primary monitor; without the runtime's own X
+        // connection, on the screen the windowing library knows.
+        x11_rect desktop;
+        if (!x11_desktop_area(&desktop)) {
+            int32_t screen_width = libzv_glut_get(GET_SCREEN_WIDTH);
+            while (screen_width == -1 && !stop_program.load()) screen_width = libzv_glut_get(GET_SCREEN_WIDTH);
+            desktop = {0, 0, screen_width, libzv_glut_get(GET_SCREEN_HEIGHT)};
+        }
         int32_t width = libzv_glut_get(GET_WINDOW_WIDTH);
         int32_t height = libzv_glut_get(GET_WINDOW_HEIGHT);
-        x = (screen_width - width) / 2;
-        y = (screen_height - height) / 2;
+        x = desktop.x + (desktop.width - width) / 2;
+        y = desktop.y + (desktop.height - height) / 2;
     }
     // X carries a window's position in 16 signed bits: a farther place is the farthest
     // one, never a wrapped one.
