@@ -1,7 +1,10 @@
 // Window controls on an X server without a window manager: full screen after a
 // move, an empty title given before the window exists, the keyboard focus of two
-// programs, and _SCREENX and _SCREENY as the window is moved and resized.
+// programs, and _SCREENX and _SCREENY as the window is moved and resized. The
+// window's place through moves, full screen, hide and show, both without a window
+// manager and under openbox.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -160,5 +163,110 @@ TEST_F(WindowControls, ScreenXAndYFollowEveryMoveAndResize) {
         EXPECT_TRUE(eventually([&] { return answer("place") == expected; })) << answer("place");
     }
 }
+
+// The window manager on the test's X server.
+enum class manager { none, openbox };
+
+void PrintTo(manager m, std::ostream* out) { *out << (m == manager::none ? "none" : "openbox"); }
+
+// The window's place as the program moves it, another client moves it, full screen
+// comes and goes, and the window is hidden and shown: the frame's corner on the X
+// server and what _SCREENX and _SCREENY answer are the place asked for.
+class WindowPlace : public WindowControls, public ::testing::WithParamInterface<manager> {
+protected:
+    void SetUp() override {
+        WindowControls::SetUp();
+        if (GetParam() == manager::openbox) {
+            // Its log and settings go to a folder of its own, not to the user's.
+            char name[] = "/tmp/zv_openbox_XXXXXX";
+            ASSERT_NE(mkdtemp(name), nullptr);
+            openbox_folder = name;
+            openbox = child_start({"env", "XDG_CACHE_HOME=" + openbox_folder, "XDG_CONFIG_HOME=" + openbox_folder,
+                                   "openbox", "--sm-disable"});
+            ASSERT_GT(openbox.pid, 0);
+            ASSERT_TRUE(eventually(x11_window_manager_running, 10000)) << "openbox did not start";
+        }
+    }
+    void TearDown() override {
+        WindowControls::TearDown();
+        if (openbox.pid > 0) {
+            kill(openbox.pid, SIGTERM);
+            child_wait(openbox, 5000);
+        }
+        if (!openbox_folder.empty()) {
+            std::string command = "rm -rf '" + openbox_folder + "'";
+            EXPECT_EQ(system(command.c_str()), 0);
+        }
+    }
+
+    unsigned long start_steps() {
+        programs.push_back({child_start({ZV_E2E_WINDOW_CONTROLS, "steps", folder, "steps"}), 0});
+        programs.back().second = x11_wait_for_framed_window("steps", 10000);
+        return programs.back().second;
+    }
+    // The program's next command, written whole.
+    void command(const std::string& text) {
+        std::string path = folder + "/command" + std::to_string(++commands), part = path + ".part";
+        if (FILE* f = fopen(part.c_str(), "w")) {
+            fprintf(f, "%s\n", text.c_str());
+            fclose(f);
+        }
+        ASSERT_EQ(rename(part.c_str(), path.c_str()), 0);
+    }
+
+    child_process openbox;
+    std::string openbox_folder;
+    int commands = 0;
+};
+
+struct place_row {
+    const char* what;
+    std::function<void()> act;
+    int x, y;    // the frame's outer corner, and what _SCREENX and _SCREENY answer
+    bool shown;  // the window is mapped (_SCREENHIDE 0)
+};
+
+std::string frame_of(unsigned long window) {
+    int x = 0, y = 0;
+    if (!x11_frame_position(window, &x, &y)) return "none";
+    return std::to_string(x) + " " + std::to_string(y) + (x11_window_viewable(window) ? " shown" : " hidden");
+}
+
+TEST_P(WindowPlace, FrameAndScreenXYFollowMovesFullScreenHideAndShow) {
+    unsigned long window = start_steps();
+    ASSERT_NE(window, 0u);
+    auto says = [this](const char* text) { return [this, text] { command(text); }; };
+    // 640 x 400 on 1024 x 768: _MIDDLE puts the frame's corner at (192, 184).
+    const place_row rows[] = {
+        {"_SCREENMOVE 100, 80", says("move 100 80"), 100, 80, true},
+        {"_SCREENMOVE 220, 160", says("move 220 160"), 220, 160, true},
+        {"_SCREENMOVE _MIDDLE", says("middle"), 192, 184, true},
+        {"moved by another client", [&] { ASSERT_TRUE(xdotool_move(window, 300, 250)); }, 300, 250, true},
+        {"_FULLSCREEN", says("full"), 0, 0, true},
+        {"_FULLSCREEN _OFF", says("windowed"), 300, 250, true},
+        {"_SCREENHIDE", says("hide"), 300, 250, false},
+        {"_SCREENSHOW", says("show"), 300, 250, true},
+        {"_SCREENHIDE again", says("hide"), 300, 250, false},
+        {"_SCREENMOVE 140, 120 while hidden", says("move 140 120"), 140, 120, false},
+        {"_SCREENSHOW after the move", says("show"), 140, 120, true},
+    };
+    for (const place_row& r : rows) {
+        SCOPED_TRACE(r.what);
+        r.act();
+        std::string frame = std::to_string(r.x) + " " + std::to_string(r.y) + (r.shown ? " shown" : " hidden");
+        std::string answer = std::to_string(commands) + " " + std::to_string(r.x) + " " + std::to_string(r.y) +
+                             (r.shown ? " 0" : " -1");
+        EXPECT_TRUE(eventually([&] { return frame_of(window) == frame; }))
+            << "frame on the server: " << frame_of(window);
+        EXPECT_TRUE(eventually([&] { return WindowControls::answer("steps") == answer; }))
+            << "commands run, _SCREENX, _SCREENY, _SCREENHIDE: " << WindowControls::answer("steps");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowManagers, WindowPlace, ::testing::Values(manager::none, manager::openbox),
+                         [](const ::testing::TestParamInfo<manager>& info) {
+                             return info.param == manager::none ? std::string("NoWindowManager")
+                                                                : std::string("Openbox");
+                         });
 
 }  // namespace

@@ -45,8 +45,10 @@ struct fake_window {
         case 103: return 400;  // window height
         case 200: return screen_width_misses.fetch_sub(1) > 0 ? -1 : 1024;
         case 201: return 768;
-        case 506: return 4;   // border
-        case 507: return 20;  // title bar
+        // The frame's extents as freeglut gives them on X11: the left one (the
+        // border), and the whole top one (a title bar of 20 over the border).
+        case 506: return 4;
+        case 507: return 24;
         default: return 0;
         }
     }
@@ -173,6 +175,7 @@ TEST_F(WindowTest, ScreenMoveMiddleCentresOnTheDesktopAfterTheWidthIsKnown) {
     EXPECT_EQ(calls(), (std::vector<std::string>{"position 192,184"}));
 }
 
+// x less the left extent, y less the top extent: the border is not taken off twice.
 TEST_F(WindowTest, ScreenPositionIsTheOuterCorner) {
     EXPECT_EQ(func__screenx(), 0);
     EXPECT_EQ(new_error.exchange(0), 5);

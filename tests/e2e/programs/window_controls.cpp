@@ -6,10 +6,15 @@
 //   place:     _SCREENMOVE 200, 100, then writes "_SCREENX _SCREENY" to
 //              <folder>/<title> whenever they change; _SCREENMOVE 50, 60 once
 //              <folder>/go1 exists.
+//   steps:     runs the commands that the test writes to <folder>/command<n>, n = 1,
+//              2, ... in turn: "move X Y", "middle", "full", "windowed", "hide" and
+//              "show"; writes "<n> _SCREENX _SCREENY _SCREENHIDE" to <folder>/<title>
+//              after each, and whenever it changes.
 
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "waiting.h"
@@ -32,6 +37,44 @@ void write_answer(const std::string& path, const std::string& value) {
 bool exists(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0;
+}
+
+// Runs one command of the steps scenario.
+void run_command(const std::string& line) {
+    int32_t x = 0, y = 0;
+    if (sscanf(line.c_str(), "move %d %d", &x, &y) == 2)
+        sub__screenmove(x, y, 2);
+    else if (line == "middle")
+        sub__screenmove(0, 0, 1);
+    else if (line == "full")
+        sub__fullscreen(0, 0);
+    else if (line == "windowed")
+        sub__fullscreen(1, 0);
+    else if (line == "hide")
+        sub__screenhide();
+    else if (line == "show")
+        sub__screenshow();
+}
+
+[[noreturn]] void steps(const std::string& folder, const std::string& path) {
+    int32_t done = 0;
+    std::string last;
+    for (;;) {
+        std::string command = folder + "/command" + std::to_string(done + 1);
+        if (exists(command)) {
+            std::ifstream in(command);
+            std::string line;
+            std::getline(in, line);
+            run_command(line);
+            done++;
+        }
+        std::string now = std::to_string(done) + " " + std::to_string(func__screenx()) + " " +
+                          std::to_string(func__screeny()) + " " + std::to_string(func__screenhide());
+        if (now != last) write_answer(path, now);
+        last = now;
+        libzv_sleep_ms(10);
+        if (stop_program.load()) end();
+    }
 }
 
 void ZVMAIN() {
@@ -71,6 +114,8 @@ void ZVMAIN() {
             libzv_sleep_ms(10);
             if (stop_program.load()) end();
         }
+    } else if (scenario == "steps") {
+        steps(program_argument(2), program_argument(2) + "/" + title);
     }
     wait_until_stopped();
 }

@@ -117,3 +117,89 @@ bool x11_move_pointer(int x, int y) {
     XCloseDisplay(display);
     return true;
 }
+
+namespace {
+
+unsigned long find_viewable(Display* display, Window under, const std::string& name) {
+    Window root_return, parent_return;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    unsigned long found = 0;
+    if (!XQueryTree(display, under, &root_return, &parent_return, &children, &count)) return 0;
+    for (unsigned int i = 0; i < count && !found; i++) {
+        char* text = nullptr;
+        if (XFetchName(display, children[i], &text) && text) {
+            XWindowAttributes attributes;
+            if (name == text && XGetWindowAttributes(display, children[i], &attributes) &&
+                attributes.map_state == IsViewable)
+                found = children[i];
+            XFree(text);
+        }
+        if (!found) found = find_viewable(display, children[i], name);
+    }
+    if (children) XFree(children);
+    return found;
+}
+
+}  // namespace
+
+unsigned long x11_wait_for_framed_window(const std::string& name, int timeout_ms) {
+    int64_t deadline = monotonic_ms() + timeout_ms;
+    do {
+        Display* display = XOpenDisplay(nullptr);
+        if (!display) return 0;
+        unsigned long found = find_viewable(display, DefaultRootWindow(display), name);
+        XCloseDisplay(display);
+        if (found) return found;
+        usleep(20000);
+    } while (monotonic_ms() < deadline);
+    return 0;
+}
+
+bool x11_frame_position(unsigned long window, int* x, int* y) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    Window top = window;
+    bool ok = true;
+    for (;;) {
+        Window root_return, parent_return;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        ok = XQueryTree(display, top, &root_return, &parent_return, &children, &count);
+        if (children) XFree(children);
+        if (!ok || parent_return == root_return) break;
+        top = parent_return;
+    }
+    if (ok) {
+        Window root;
+        unsigned int width, height, border, depth;
+        ok = XGetGeometry(display, top, &root, x, y, &width, &height, &border, &depth);
+    }
+    XCloseDisplay(display);
+    return ok;
+}
+
+bool x11_window_viewable(unsigned long window) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    XWindowAttributes attributes;
+    bool viewable = XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
+    XCloseDisplay(display);
+    return viewable;
+}
+
+bool x11_window_manager_running() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool running = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type,
+                                      &format, &count, &after, &data) == Success &&
+                   count == 1;
+    if (data) XFree(data);
+    XCloseDisplay(display);
+    return running;
+}

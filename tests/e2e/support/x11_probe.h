@@ -29,3 +29,13 @@ unsigned long x11_wait_for_any_window(int timeout_ms);
 bool x11_window_name(unsigned long window, std::string* name);
 // The pointer moved to (x, y) of the root window.
 bool x11_move_pointer(int x, int y);
+// Waits up to timeout_ms for a viewable window with that name anywhere in the tree
+// (inside a window manager's frame too); 0 when none appeared.
+unsigned long x11_wait_for_framed_window(const std::string& name, int timeout_ms);
+// The outer corner of the top-level window that holds the window: the frame of a
+// window manager, or the window itself; false when it does not exist.
+bool x11_frame_position(unsigned long window, int* x, int* y);
+// Whether the window is mapped and its ancestors too.
+bool x11_window_viewable(unsigned long window);
+// Whether a window manager runs: the root window names its check window.
+bool x11_window_manager_running();

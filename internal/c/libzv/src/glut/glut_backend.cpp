@@ -1,9 +1,12 @@
-// freeglut behind the window-request seam.
+// freeglut behind the window-request seam. Its hide, move and show tell the X
+// layer first, so that a hidden window keeps its place.
 #include "glut/glut_backend.h"
 
 #include <GL/freeglut.h>
 
 #include <atomic>
+
+#include "glut/x11_window.h"
 
 namespace {
 
@@ -12,9 +15,18 @@ const glut_backend freeglut_backend{
     [](int32_t x, int32_t y) { glutWarpPointer(x, y); },
     [](int32_t id) -> int32_t { return glutGet(GLenum(id)); },
     [] { glutIconifyWindow(); },
-    [](int32_t x, int32_t y) { glutPositionWindow(x, y); },
-    [] { glutShowWindow(); },
-    [] { glutHideWindow(); },
+    [](int32_t x, int32_t y) {
+        x11_window_moving(x, y);
+        glutPositionWindow(x, y);
+    },
+    [] {
+        x11_window_showing();
+        glutShowWindow();
+    },
+    [] {
+        x11_window_hiding();
+        glutHideWindow();
+    },
     [](const char* title) { glutSetWindowTitle(title); },
 };
 

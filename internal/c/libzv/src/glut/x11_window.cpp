@@ -67,6 +67,13 @@ struct placement_state {
 };
 placement_state placement;
 
+// A hidden window's place: its frame's outer corner.
+struct hiding_state {
+    bool hidden = false;
+    place corner;
+};
+hiding_state hiding;
+
 // Drag and drop: the atoms, and the drag over the window now.
 Atom XdndAware, XdndEnter, XdndPosition, XdndStatus, XdndLeave, XdndDrop, XdndFinished, XdndSelection,
     XdndActionCopy, XdndTypeList, uri_list, drop_property;
@@ -362,6 +369,43 @@ bool framed(Window ours) {
     return parent != root;
 }
 
+// The frame's outer corner: that of the top-level window holding ours (a window
+// manager's frame), or, unframed, ours less the frame extents that a window manager
+// may declare without a frame window of its own.
+bool outer_corner(Window ours, place* at) {
+    Window top = ours;
+    for (int depth = 0; depth < 16; depth++) {
+        Window root = None, parent = None;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(glut_display, top, &root, &parent, &children, &count)) return false;
+        if (children) XFree(children);
+        if (parent == root || parent == None) break;
+        top = parent;
+    }
+    if (top != ours) {
+        Window root;
+        unsigned int width, height, border, depth;
+        return XGetGeometry(glut_display, top, &root, &at->x, &at->y, &width, &height, &border, &depth);
+    }
+    if (!position_of(ours, at)) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(glut_display, ours, net_frame_extents, 0, 4, False, XA_CARDINAL, &type, &format, &count,
+                           &after, &data) == Success &&
+        data) {
+        if (format == 32 && count == 4) {
+            const long* extents = reinterpret_cast<const long*>(data);  // left, right, top, bottom
+            at->x -= int(extents[0]);
+            at->y -= int(extents[2]);
+        }
+        XFree(data);
+    }
+    return true;
+}
+
 // Moves the window to the place unless it is there; true when it is there.
 bool put_at(Window ours, place target) {
     place now;
@@ -499,6 +543,37 @@ void x11_window_attach() {
 }
 
 unsigned long x11_window_id() { return window.load(); }
+
+void x11_window_hiding() {
+    Window ours = window.load();
+    if (!ours || hiding.hidden) return;
+    hiding.hidden = outer_corner(ours, &hiding.corner);
+}
+
+void x11_window_moving(int32_t x, int32_t y) {
+    if (hiding.hidden) hiding.corner = place{x, y};
+}
+
+void x11_window_showing() {
+    Window ours = window.load();
+    if (!ours || !hiding.hidden) return;
+    hiding.hidden = false;
+    // Withdrawn, the window stands on the root window. A window manager that is told
+    // the window has a place of its own puts the frame's corner where the window is
+    // when it is mapped; without one, the window itself stands there.
+    if (XSizeHints* hints = XAllocSizeHints()) {
+        long supplied = 0;
+        if (!XGetWMNormalHints(glut_display, ours, hints, &supplied)) hints->flags = 0;
+        hints->flags |= USPosition | PPosition;
+        hints->x = hiding.corner.x;
+        hints->y = hiding.corner.y;
+        XSetWMNormalHints(glut_display, ours, hints);
+        XFree(hints);
+    }
+    XMoveWindow(glut_display, ours, hiding.corner.x, hiding.corner.y);
+    glut_window_metrics_may_change();
+    XFlush(glut_display);
+}
 
 bool x11_window_destroyed() { return destroyed.load(); }
 

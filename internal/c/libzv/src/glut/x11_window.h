@@ -1,7 +1,7 @@
 // X11 extras of the window that freeglut does not deliver: the native window, its
 // close request, the keyboard focus, a window destroyed by another client, the
 // native key stream (Pause, Break, Scroll Lock, the keyboard device), and the
-// window's place in full screen and after it.
+// window's place in full screen and after it, and across hide and show.
 //
 // Moves, resizes, maps, reparenting and frame-extent changes tell the request queue
 // that the cached window metrics may have changed.
@@ -44,3 +44,13 @@ x11_key_event x11_window_key_reported(bool down, int32_t character, int32_t spec
 
 // True once another client destroyed the window.
 bool x11_window_destroyed();
+
+// Hiding and showing keep the window's place. The library withdraws a hidden window,
+// so a window manager forgets it and would place it anew once it is shown. Window
+// thread, each just before the library's own hide, move or show:
+// the hidden window's place is its frame's outer corner as it stood,
+void x11_window_hiding();
+// or the corner a move while hidden asked for;
+void x11_window_moving(int32_t x, int32_t y);
+// and it is shown there, with a position hint for the window manager.
+void x11_window_showing();

@@ -68,7 +68,9 @@ int32_t func__screeny() {
         error(ERR_ILLEGAL_FUNCTION_CALL);
         return 0;
     }
-    return libzv_glut_get(GET_WINDOW_Y) - libzv_glut_get(GET_BORDER_WIDTH) - libzv_glut_get(GET_HEADER_HEIGHT);
+    // The frame's outer top edge. The windowing library's header height is the whole
+    // top extent of the frame, its border included, not the title bar alone.
+    return libzv_glut_get(GET_WINDOW_Y) - libzv_glut_get(GET_HEADER_HEIGHT);
 }
 
 void sub_screenicon() {
