@@ -37,15 +37,7 @@ protected:
         auto tool = child_start(files);
         return child_wait(tool, 10000).value_or(-1);
     }
-    std::vector<std::string> wait_for_lines(size_t count) {
-        int64_t deadline = monotonic_ms() + 5000;
-        std::vector<std::string> lines = lines_of(out);
-        while (lines.size() < count && monotonic_ms() < deadline) {
-            usleep(20000);
-            lines = lines_of(out);
-        }
-        return lines;
-    }
+    std::vector<std::string> wait_for_lines(size_t count) { return ::wait_for_lines(out, count); }
 
     std::string out;
     child_process program;

@@ -32,17 +32,6 @@ std::string xdotool_output(const std::vector<std::string>& args) {
     return out;
 }
 
-// Waits until the file holds at least count lines.
-std::vector<std::string> wait_for_lines(const std::string& path, size_t count, int timeout_ms = 5000) {
-    int64_t deadline = monotonic_ms() + timeout_ms;
-    std::vector<std::string> lines = lines_of(path);
-    while (lines.size() < count && monotonic_ms() < deadline) {
-        usleep(20000);
-        lines = lines_of(path);
-    }
-    return lines;
-}
-
 class KeysWindow : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -72,17 +72,6 @@ void set_primary_monitor(Display* d, const rect& r) {
     XSync(d, False);
 }
 
-// Waits until the file holds n lines; the lines read.
-std::vector<std::string> wait_for_lines(const std::string& path, size_t n) {
-    int64_t deadline = monotonic_ms() + 10000;
-    std::vector<std::string> lines = lines_of(path);
-    while (lines.size() < n && monotonic_ms() < deadline) {
-        usleep(20000);
-        lines = lines_of(path);
-    }
-    return lines;
-}
-
 // One row's desktop: its server, the connection the test looks through, the program.
 struct desktop_run {
     xephyr_server server;
@@ -145,7 +134,7 @@ TEST_F(TwoMonitors, TheDesktopIsThePrimaryMonitor) {
 
         std::string out = folder + "/out" + std::to_string(++n);
         run.program = child_start({ZV_E2E_DESKTOP, out});
-        std::vector<std::string> lines = wait_for_lines(out, 1);
+        std::vector<std::string> lines = wait_for_lines(out, 1, 10000);
         ASSERT_GE(lines.size(), 1u);
         EXPECT_EQ(lines[0], std::to_string(desk.width) + " " + std::to_string(desk.height));
 
@@ -164,7 +153,7 @@ TEST_F(TwoMonitors, TheDesktopIsThePrimaryMonitor) {
         EXPECT_LE(std::abs(b.y + b.height / 2 - (desk.y + desk.height / 2)), 1) << "box " << b << " on " << desk;
         ASSERT_TRUE(x11_send_close(box.id));
 
-        lines = wait_for_lines(out, 3);
+        lines = wait_for_lines(out, 3, 10000);
         ASSERT_EQ(lines.size(), 3u);
         EXPECT_EQ(lines[1], "1");  // the box's only answer
         EXPECT_EQ(lines[2], std::to_string(r.middle_x) + " " + std::to_string(r.middle_y));

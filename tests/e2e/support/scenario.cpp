@@ -22,6 +22,16 @@ std::vector<std::string> lines_of(const std::string& path) {
     return lines;
 }
 
+std::vector<std::string> wait_for_lines(const std::string& path, size_t count, int timeout_ms) {
+    int64_t deadline = monotonic_ms() + timeout_ms;
+    std::vector<std::string> lines = lines_of(path);
+    while (lines.size() < count && monotonic_ms() < deadline) {
+        usleep(20000);
+        lines = lines_of(path);
+    }
+    return lines;
+}
+
 std::vector<std::string> wait_for_line(const std::string& path, const std::string& line, int timeout_ms) {
     int64_t deadline = monotonic_ms() + timeout_ms;
     std::vector<std::string> lines = lines_of(path);
